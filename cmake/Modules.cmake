@@ -1,0 +1,8 @@
+# vistroma_add_module(NAME FOLDER [LIBS...]): a static library of every .cpp in one source folder.
+# The one place that lists sources: a new file in the folder is part of its module.
+function(vistroma_add_module name folder)
+  cmake_parse_arguments(M "" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+  add_library(${name} STATIC ${sources})
+  target_link_libraries(${name} PUBLIC vistroma_build_flags ${M_LIBS})
+endfunction()
