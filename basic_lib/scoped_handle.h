@@ -64,4 +64,26 @@ using ScopedBitmap = ScopedHandle<HBITMAP, GdiObjectTraits<HBITMAP>>;
 using ScopedFont = ScopedHandle<HFONT, GdiObjectTraits<HFONT>>;
 using ScopedRegKey = ScopedHandle<HKEY, RegKeyTraits>;
 
+// A memory DC deleted on scope exit.
+struct MemoryDcTraits {
+  static HDC Invalid() { return nullptr; }
+  static void Close(HDC h) { DeleteDC(h); }
+};
+using ScopedMemoryDc = ScopedHandle<HDC, MemoryDcTraits>;
+
+// Selects an object into a DC and puts the previous one back on scope exit.
+class ScopedSelectObject {
+ public:
+  ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  ScopedSelectObject(const ScopedSelectObject&) = delete;
+  ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+  ~ScopedSelectObject() {
+    if (previous_) SelectObject(dc_, previous_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
 }  // namespace basic_lib
