@@ -96,10 +96,10 @@ std::optional<bool> ParseBool(std::wstring_view text) {
 
 std::optional<ImageSpec> ParseImageSpec(std::wstring_view text) {
   text = Trim(text);
-  ImageSpec spec;
+  ImageSpec image;
   if (text.find(L'\'') == std::wstring_view::npos && text.find(L'=') == std::wstring_view::npos) {
-    spec.file = std::wstring(text);
-    return spec;
+    image.file = std::wstring(text);
+    return image;
   }
   while (!(text = Trim(text)).empty()) {
     const size_t eq = text.find(L'=');
@@ -113,14 +113,14 @@ std::optional<ImageSpec> ParseImageSpec(std::wstring_view text) {
     const std::wstring_view value = text.substr(1, close - 1);
     text.remove_prefix(close + 1);
     if (EqualsNoCase(key, L"file")) {
-      spec.file = std::wstring(value);
+      image.file = std::wstring(value);
     } else if (EqualsNoCase(key, L"source") || EqualsNoCase(key, L"dest") || EqualsNoCase(key, L"corner")) {
       const auto r = ParseRect(value);
       if (!r) return std::nullopt;
-      (EqualsNoCase(key, L"source") ? spec.source : EqualsNoCase(key, L"dest") ? spec.dest : spec.corner) = *r;
+      (EqualsNoCase(key, L"source") ? image.source : EqualsNoCase(key, L"dest") ? image.dest : image.corner) = *r;
     }
   }
-  return spec;
+  return image;
 }
 
 }  // namespace ui_toolkit

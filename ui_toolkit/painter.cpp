@@ -78,20 +78,20 @@ void PaintImage(const PaintContext& ctx, const ImageSpec& image, const Rect& bou
 void PaintText(const PaintContext& ctx, const CControlUI& c, const std::wstring& text, Argb colour) {
   if (text.empty() || (colour >> 24) == 0) return;
   const FontSpec fallback;
-  const FontSpec* spec = ctx.layout ? ctx.layout->FindFont(c.font) : nullptr;
-  if (!spec) spec = ctx.layout && !ctx.layout->fonts.empty() ? &ctx.layout->fonts.front() : &fallback;
+  const FontSpec* font_def = ctx.layout ? ctx.layout->FindFont(c.font) : nullptr;
+  if (!font_def) font_def = ctx.layout && !ctx.layout->fonts.empty() ? &ctx.layout->fonts.front() : &fallback;
 
   Gdiplus::Graphics g(ctx.dc);
   g.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
   g.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
   int style = Gdiplus::FontStyleRegular;
-  if (spec->bold) style |= Gdiplus::FontStyleBold;
-  if (spec->italic) style |= Gdiplus::FontStyleItalic;
-  if (spec->underline) style |= Gdiplus::FontStyleUnderline;
-  Gdiplus::FontFamily family(spec->face.c_str());
+  if (font_def->bold) style |= Gdiplus::FontStyleBold;
+  if (font_def->italic) style |= Gdiplus::FontStyleItalic;
+  if (font_def->underline) style |= Gdiplus::FontStyleUnderline;
+  Gdiplus::FontFamily family(font_def->face.c_str());
   // A face the system lacks falls back to the generic sans serif one rather than drawing nothing.
   const Gdiplus::FontFamily* use = family.GetLastStatus() == Gdiplus::Ok ? &family : Gdiplus::FontFamily::GenericSansSerif();
-  Gdiplus::Font font(use, static_cast<Gdiplus::REAL>(spec->size), style, Gdiplus::UnitPixel);
+  Gdiplus::Font font(use, static_cast<Gdiplus::REAL>(font_def->size), style, Gdiplus::UnitPixel);
 
   Gdiplus::StringFormat format;
   format.SetAlignment(c.align == HorizontalAlign::kLeft    ? Gdiplus::StringAlignmentNear

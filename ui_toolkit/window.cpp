@@ -407,11 +407,11 @@ HFONT CWindowUI::FontFor(int index) {
   for (auto& [id, font] : fonts_)
     if (id == index) return font.get();
   const FontSpec fallback;
-  const FontSpec* spec = layout_.FindFont(index);
-  if (!spec) spec = layout_.fonts.empty() ? &fallback : &layout_.fonts.front();
-  HFONT font = CreateFontW(-spec->size, 0, 0, 0, spec->bold ? FW_BOLD : FW_NORMAL, spec->italic, spec->underline, 0,
+  const FontSpec* font_def = layout_.FindFont(index);
+  if (!font_def) font_def = layout_.fonts.empty() ? &fallback : &layout_.fonts.front();
+  HFONT font = CreateFontW(-font_def->size, 0, 0, 0, font_def->bold ? FW_BOLD : FW_NORMAL, font_def->italic, font_def->underline, 0,
                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                           DEFAULT_PITCH, spec->face.c_str());
+                           DEFAULT_PITCH, font_def->face.c_str());
   fonts_.emplace_back(index, basic_lib::ScopedFont(font));
   return font;
 }
