@@ -2,7 +2,6 @@
 # Sourced after common.sh. Every Wine process of the session must see DISPLAY: one started without it
 # leaves the whole wineserver session without Direct2D, so the display comes first, before wineboot.
 
-export WINEPREFIX=${VISTROMA_WINEPREFIX:-$VISTROMA_BUILD/wine-prefix}
 export WINEARCH=win64
 export WINEDEBUG=-all
 # The recycle bin otherwise lands in the host user's trash.
@@ -13,6 +12,7 @@ export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
 export LC_ALL=C.UTF-8 TZ=UTC
 
 _vistroma_xvfb_pid=
+_vistroma_own_display=0
 
 # Starts our own Xvfb unless $1 is "reuse" and a display is already there.
 wine_session_display() {
@@ -24,7 +24,7 @@ wine_session_display() {
     _vistroma_xvfb_pid=$!
     local i
     for i in $(seq 100); do
-      [[ -e /tmp/.X11-unix/X$n ]] && { export DISPLAY=:$n; return 0; }
+      [[ -e /tmp/.X11-unix/X$n ]] && { export DISPLAY=:$n; _vistroma_own_display=1; return 0; }
       kill -0 "$_vistroma_xvfb_pid" 2>/dev/null || break
       sleep 0.05
     done
@@ -33,10 +33,18 @@ wine_session_display() {
   die "could not start Xvfb"
 }
 
-# Creates the prefix once (about 15 s) and keeps it while its recipe is unchanged.
+# Creates the prefix once (about 15 s) and keeps it while its recipe is unchanged. On our own display no
+# window manager runs, and the prefix gets the settings for that (scripts/wine/headless.reg); a user's
+# desktop gets a prefix of its own without them.
 wine_session_prefix() {
-  local recipe=$VISTROMA_ROOT/scripts/wine/prefix.reg
-  local want; want=$( { wine --version; cat "$recipe" "${BASH_SOURCE[0]}"; } | sha256sum | cut -c1-16)
+  local recipes=("$VISTROMA_ROOT/scripts/wine/prefix.reg")
+  if ((_vistroma_own_display)); then
+    export WINEPREFIX=${VISTROMA_WINEPREFIX:-$VISTROMA_BUILD/wine-prefix}
+    recipes+=("$VISTROMA_ROOT/scripts/wine/headless.reg")
+  else
+    export WINEPREFIX=${VISTROMA_WINEPREFIX:-$VISTROMA_BUILD/wine-prefix-desktop}
+  fi
+  local want; want=$( { wine --version; cat "${recipes[@]}" "${BASH_SOURCE[0]}"; } | sha256sum | cut -c1-16)
   if [[ -e $WINEPREFIX/.vistroma-prefix && $(<"$WINEPREFIX/.vistroma-prefix") == "$want" ]]; then return 0; fi
   log "creating the Wine prefix $WINEPREFIX"
   wineserver -k >/dev/null 2>&1 || true
@@ -47,9 +55,11 @@ wine_session_prefix() {
   # Debian's wine never loads its own Tahoma; without it dialog fonts fall back to Liberation Sans.
   cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   # regedit reads UTF-16 .reg files; the recipe is kept as UTF-8 in the repository.
-  local reg=$WINEPREFIX/drive_c/vistroma-prefix.reg
-  { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$recipe"; } >"$reg"
-  wine regedit /S 'C:\vistroma-prefix.reg' </dev/null >/dev/null 2>&1 || true
+  local recipe reg=$WINEPREFIX/drive_c/vistroma-prefix.reg
+  for recipe in "${recipes[@]}"; do
+    { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$recipe"; } >"$reg"
+    wine regedit /S 'C:\vistroma-prefix.reg' </dev/null >/dev/null 2>&1 || true
+  done
   rm -f "$reg"
   wineserver -w
   echo "$want" >"$WINEPREFIX/.vistroma-prefix"
