@@ -3,8 +3,12 @@
 #include <cwctype>
 #include <vector>
 
+#include "basic_lib/text_case.h"
+
 namespace ui_toolkit {
 namespace {
+
+using basic_lib::EqualsNoCase;
 
 std::wstring_view Trim(std::wstring_view s) {
   while (!s.empty() && std::iswspace(s.front())) s.remove_prefix(1);
@@ -24,13 +28,6 @@ std::optional<std::vector<int>> ParseIntList(std::wstring_view text, size_t coun
   }
   if (values.size() != count) return std::nullopt;
   return values;
-}
-
-bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::towlower(a[i]) != std::towlower(b[i])) return false;
-  return true;
 }
 
 }  // namespace

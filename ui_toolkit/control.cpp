@@ -1,18 +1,12 @@
 #include "ui_toolkit/control.h"
 
-#include <algorithm>
 #include <array>
-#include <cwctype>
 #include <utility>
+
+#include "basic_lib/text_case.h"
 
 namespace ui_toolkit {
 namespace {
-
-std::wstring Lower(std::wstring_view s) {
-  std::wstring out(s);
-  for (wchar_t& c : out) c = static_cast<wchar_t>(std::towlower(c));
-  return out;
-}
 
 template <typename T>
 bool Assign(T& member, const std::optional<T>& value) {
@@ -40,7 +34,7 @@ ControlKind KindForClassName(std::wstring_view class_name) {
       {L"verticallayout", ControlKind::kVerticalLayout},
       {L"tablayout", ControlKind::kTabLayout},
   }};
-  const std::wstring key = Lower(class_name);
+  const std::wstring key = basic_lib::ToLower(class_name);
   for (const auto& [name, kind] : kKinds)
     if (key == name) return kind;
   return ControlKind::kControl;
@@ -55,20 +49,6 @@ CControlUI::CControlUI(ControlKind kind, std::wstring class_name)
 
 CControlUI::~CControlUI() = default;
 
-bool CControlUI::IsContainer() const {
-  switch (kind_) {
-    case ControlKind::kHorizontalLayout:
-    case ControlKind::kVerticalLayout:
-    case ControlKind::kTabLayout:
-    case ControlKind::kList:
-    case ControlKind::kControl:
-    case ControlKind::kListElement:
-      return true;
-    default:
-      return false;
-  }
-}
-
 bool CControlUI::IsSelectable() const {
   return kind_ == ControlKind::kOption || kind_ == ControlKind::kCheckBox || kind_ == ControlKind::kListElement;
 }
@@ -77,15 +57,6 @@ CControlUI* CControlUI::Add(std::unique_ptr<CControlUI> child) {
   child->parent_ = this;
   children_.push_back(std::move(child));
   return children_.back().get();
-}
-
-std::unique_ptr<CControlUI> CControlUI::Remove(CControlUI* child) {
-  auto it = std::find_if(children_.begin(), children_.end(), [&](const auto& c) { return c.get() == child; });
-  if (it == children_.end()) return nullptr;
-  std::unique_ptr<CControlUI> owned = std::move(*it);
-  children_.erase(it);
-  owned->parent_ = nullptr;
-  return owned;
 }
 
 CControlUI* CControlUI::Find(std::wstring_view wanted) {
@@ -121,12 +92,12 @@ bool CControlUI::IsEnabledInTree() const {
 }
 
 std::wstring CControlUI::Attribute(std::wstring_view key) const {
-  auto it = attributes_.find(Lower(key));
+  auto it = attributes_.find(basic_lib::ToLower(key));
   return it == attributes_.end() ? std::wstring() : it->second;
 }
 
 bool CControlUI::SetAttribute(std::wstring_view key_text, std::wstring_view value) {
-  const std::wstring key = Lower(key_text);
+  const std::wstring key = basic_lib::ToLower(key_text);
   attributes_[key] = std::wstring(value);
   const auto image = [&](ImageSpec& member) { return Assign(member, ParseImageSpec(value)); };
   const auto colour = [&](Argb& member) { return Assign(member, ParseColour(value)); };

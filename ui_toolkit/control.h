@@ -46,14 +46,12 @@ class CControlUI {
   [[nodiscard]] ControlKind kind() const { return kind_; }
   // The layout's element name ("Label", "Button", "CenterEdit", ...).
   [[nodiscard]] const std::wstring& class_name() const { return class_name_; }
-  [[nodiscard]] bool IsContainer() const;
   [[nodiscard]] bool IsSelectable() const;  // options, check boxes and list elements
 
   // Tree.
   [[nodiscard]] CControlUI* parent() const { return parent_; }
   [[nodiscard]] const std::vector<std::unique_ptr<CControlUI>>& children() const { return children_; }
   CControlUI* Add(std::unique_ptr<CControlUI> child);
-  std::unique_ptr<CControlUI> Remove(CControlUI* child);
   // Depth-first search by "name", this control included.
   [[nodiscard]] CControlUI* Find(std::wstring_view name);
   // The control under a point (client coordinates): the deepest visible one, floating children first.

@@ -2,19 +2,14 @@
 
 #include <pugixml.hpp>
 
-#include <cwctype>
 #include <string_view>
+
+#include "basic_lib/text_case.h"
 
 namespace ui_toolkit {
 namespace {
 
-bool NameIs(const pugi::xml_node& node, std::wstring_view name) {
-  std::wstring_view n = node.name();
-  if (n.size() != name.size()) return false;
-  for (size_t i = 0; i < n.size(); ++i)
-    if (std::towlower(n[i]) != std::towlower(name[i])) return false;
-  return true;
-}
+bool NameIs(const pugi::xml_node& node, std::wstring_view name) { return basic_lib::EqualsNoCase(node.name(), name); }
 
 void ReadWindow(const pugi::xml_node& node, LayoutDocument& doc) {
   WindowSpec& w = doc.window;

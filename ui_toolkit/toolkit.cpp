@@ -31,7 +31,7 @@ CZipArchive& CToolkit::Archive(PackageSource source) {
   if (source == PackageSource::kResourcePackage) return package_;
   if (!embedded_tried_) {
     embedded_tried_ = true;
-    HMODULE module = instance_ ? instance_ : GetModuleHandleW(nullptr);
+    HMODULE module = instance();
     if (HRSRC res = FindResourceW(module, MAKEINTRESOURCEW(kEmbeddedArchiveId), kEmbeddedArchiveType)) {
       const DWORD size = SizeofResource(module, res);
       if (const void* data = LockResource(LoadResource(module, res)); data && size)

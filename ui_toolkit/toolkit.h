@@ -32,7 +32,8 @@ class CToolkit {
   [[nodiscard]] bool UsePackage(std::vector<std::uint8_t> bytes);
   void Shutdown();
 
-  [[nodiscard]] HINSTANCE instance() const { return instance_; }
+  // The module given to Initialise, or the program itself before that.
+  [[nodiscard]] HINSTANCE instance() const { return instance_ ? instance_ : GetModuleHandleW(nullptr); }
   [[nodiscard]] bool HasPackage() const { return package_.IsOpen(); }
 
   [[nodiscard]] bool LoadLayout(const std::wstring& file, PackageSource source, LayoutDocument& out);

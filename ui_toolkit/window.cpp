@@ -35,7 +35,7 @@ CWindowUI::~CWindowUI() {
 bool CWindowUI::RegisterClassOnce() const {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
-  HINSTANCE instance = CToolkit::Get().instance() ? CToolkit::Get().instance() : GetModuleHandleW(nullptr);
+  HINSTANCE instance = CToolkit::Get().instance();
   if (GetClassInfoExW(instance, class_name_.c_str(), &wc)) return true;
   wc = {};
   wc.cbSize = sizeof(wc);
@@ -52,7 +52,7 @@ HWND CWindowUI::Create(HWND owner, DWORD style, DWORD ex_style) {
   const Size size = layout_.window.size;
   RECT r{0, 0, size.cx > 0 ? size.cx : 400, size.cy > 0 ? size.cy : 300};
   AdjustWindowRectEx(&r, style, FALSE, ex_style);
-  HINSTANCE instance = CToolkit::Get().instance() ? CToolkit::Get().instance() : GetModuleHandleW(nullptr);
+  HINSTANCE instance = CToolkit::Get().instance();
   CreateWindowExW(ex_style, class_name_.c_str(), L"", style & ~WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
                   r.right - r.left, r.bottom - r.top, owner, nullptr, instance, this);
   if (!hwnd_) return nullptr;
@@ -173,11 +173,13 @@ void CWindowUI::Paint(HDC target, const RECT& clip) {
   RECT client;
   GetClientRect(hwnd_, &client);
   if (client.right <= 0 || client.bottom <= 0 || !layout_.root) return;
-  // One memory bitmap for the whole client area: no flicker, and GDI+ text lands on opaque pixels.
-  auto canvas = CPicture::Create(client.right, client.bottom);
-  if (!canvas) return;
+  // One memory bitmap for the whole client area, kept while the size holds: no flicker, and GDI+ text
+  // lands on opaque pixels.
+  if (!canvas_ || canvas_->width() != client.right || canvas_->height() != client.bottom)
+    canvas_ = CPicture::Create(client.right, client.bottom);
+  if (!canvas_) return;
   basic_lib::ScopedMemoryDc mem(CreateCompatibleDC(target));
-  basic_lib::ScopedSelectObject select(mem.get(), canvas->bitmap());
+  basic_lib::ScopedSelectObject select(mem.get(), canvas_->bitmap());
   PaintContext ctx{mem.get(), &layout_, source_, {0, 0}, clip};
   PaintWindowBackground(ctx, client.right, client.bottom);
   PaintControl(ctx, *layout_.root);
@@ -426,7 +428,7 @@ void CWindowUI::CreateNativeEdits(CControlUI& root) {
     if (c.Attribute(L"password") == L"true") style |= ES_PASSWORD;
     if (c.Attribute(L"numberonly") == L"true") style |= ES_NUMBER;
     HWND edit = CreateWindowExW(0, L"EDIT", c.text.c_str(), style, 0, 0, 0, 0, hwnd_,
-                                reinterpret_cast<HMENU>(next_id++), GetModuleHandleW(nullptr), nullptr);
+                                reinterpret_cast<HMENU>(next_id++), CToolkit::Get().instance(), nullptr);
     if (!edit) return;
     SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.font)), FALSE);
     if (const auto limit = ParseInt(c.Attribute(L"maxchar")); limit && *limit > 0)

@@ -12,6 +12,7 @@
 #include "basic_lib/scoped_handle.h"
 #include "ui_toolkit/layout_document.h"
 #include "ui_toolkit/notify.h"
+#include "ui_toolkit/picture.h"
 #include "ui_toolkit/toolkit.h"
 
 namespace ui_toolkit {
@@ -95,6 +96,7 @@ class CWindowUI {
   bool closed_ = false;
   int close_code_ = 0;
   std::vector<std::pair<int, basic_lib::ScopedFont>> fonts_;
+  std::unique_ptr<CPicture> canvas_;
 };
 
 }  // namespace ui_toolkit

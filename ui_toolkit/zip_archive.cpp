@@ -3,8 +3,8 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <cwctype>
 
+#include "basic_lib/text_case.h"
 #include "basic_lib/text_convert.h"
 
 namespace ui_toolkit {
@@ -51,8 +51,8 @@ bool Inflate(std::span<const std::uint8_t> packed, std::vector<std::uint8_t>& ou
 }  // namespace
 
 std::wstring ZipNameKey(std::wstring_view name) {
-  std::wstring key(name);
-  for (wchar_t& c : key) c = c == L'\\' ? L'/' : static_cast<wchar_t>(std::towlower(c));
+  std::wstring key = basic_lib::ToLower(name);
+  std::replace(key.begin(), key.end(), L'\\', L'/');
   return key;
 }
 
