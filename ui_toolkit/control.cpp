@@ -49,6 +49,8 @@ CControlUI::CControlUI(ControlKind kind, std::wstring class_name)
 
 CControlUI::~CControlUI() = default;
 
+bool CControlUI::PaintContent(const PaintContext&) const { return false; }
+
 bool CControlUI::IsSelectable() const {
   return kind_ == ControlKind::kOption || kind_ == ControlKind::kCheckBox || kind_ == ControlKind::kListElement;
 }

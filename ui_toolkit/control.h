@@ -13,6 +13,8 @@
 
 namespace ui_toolkit {
 
+struct PaintContext;
+
 enum class ControlKind {
   kControl,           // a plain area or spacer
   kLabel,
@@ -41,7 +43,11 @@ class CControlUI {
   CControlUI(ControlKind kind, std::wstring class_name);
   CControlUI(const CControlUI&) = delete;
   CControlUI& operator=(const CControlUI&) = delete;
-  ~CControlUI();
+  virtual ~CControlUI();
+
+  // A custom control draws its own content (text, foreground) over the common background, state picture and
+  // border; false leaves it to the common drawing.
+  [[nodiscard]] virtual bool PaintContent(const PaintContext& ctx) const;
 
   [[nodiscard]] ControlKind kind() const { return kind_; }
   // The layout's element name ("Label", "Button", "CenterEdit", ...).

@@ -2,6 +2,7 @@
 
 #include "basic_lib/gdiplus.h"
 #include "basic_lib/scoped_handle.h"
+#include "ui_toolkit/nine_grid.h"
 
 namespace ui_toolkit {
 namespace {
@@ -63,7 +64,7 @@ void PaintImage(const PaintContext& ctx, const ImageSpec& image, const Rect& bou
   Rect src = image.source.value_or(Rect{0, 0, picture->width(), picture->height()});
   src.right = std::min(src.right, picture->width());
   src.bottom = std::min(src.bottom, picture->height());
-  if (src.empty()) return;
+  if (src.empty() || src.left < 0 || src.top < 0) return;
   Rect dst = bounds;
   if (image.dest) dst = {bounds.left + image.dest->left, bounds.top + image.dest->top,
                          bounds.left + image.dest->right, bounds.top + image.dest->bottom};
@@ -71,8 +72,16 @@ void PaintImage(const PaintContext& ctx, const ImageSpec& image, const Rect& bou
   basic_lib::ScopedMemoryDc mem(CreateCompatibleDC(ctx.dc));
   basic_lib::ScopedSelectObject select(mem.get(), picture->bitmap());
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(ctx.dc, dst.left + ctx.origin.x, dst.top + ctx.origin.y, dst.width(), dst.height(), mem.get(), src.left,
-             src.top, src.width(), src.height(), blend);
+  const auto part = [&](const Rect& d, const Rect& s) {
+    if (d.empty() || s.empty()) return;
+    AlphaBlend(ctx.dc, d.left + ctx.origin.x, d.top + ctx.origin.y, d.width(), d.height(), mem.get(), s.left, s.top,
+               s.width(), s.height(), blend);
+  };
+  if (!image.corner) {
+    part(dst, src);
+    return;
+  }
+  for (const NineGridPart& p : NineGrid(src, dst, *image.corner)) part(p.dest, p.source);
 }
 
 void PaintText(const PaintContext& ctx, const CControlUI& c, const std::wstring& text, Argb colour) {
@@ -133,8 +142,10 @@ void PaintControl(const PaintContext& ctx, const CControlUI& c) {
     pen.SetAlignment(Gdiplus::PenAlignmentInset);
     g.DrawRectangle(&pen, ToDevice(ctx, Rect{c.rect.left, c.rect.top, c.rect.right - 1, c.rect.bottom - 1}));
   }
-  if (c.kind() != ControlKind::kEdit) PaintText(ctx, c, FaceText(c), StateTextColour(c));
-  PaintImage(ctx, c.foreground_image, c.rect);
+  if (!c.PaintContent(ctx)) {
+    if (c.kind() != ControlKind::kEdit) PaintText(ctx, c, FaceText(c), StateTextColour(c));
+    PaintImage(ctx, c.foreground_image, c.rect);
+  }
 
   if (c.kind() == ControlKind::kCombo) return;  // its elements are the drop-down's rows
   for (int pass = 0; pass < 2; ++pass)  // the flow first, floating controls over it

@@ -14,6 +14,7 @@ struct PaintContext {
   PackageSource source = PackageSource::kResourcePackage;
   POINT origin{};   // where client (0, 0) lies in the DC (the shadow margin)
   RECT clip{};      // client coordinates of the area being repainted
+  bool layered = false;  // the target belongs to a layered window: keep its alpha channel meaningful
 };
 
 void PaintWindowBackground(const PaintContext& ctx, int width, int height);

@@ -36,6 +36,7 @@ class CToolkit {
   [[nodiscard]] HINSTANCE instance() const { return instance_ ? instance_ : GetModuleHandleW(nullptr); }
   [[nodiscard]] bool HasPackage() const { return package_.IsOpen(); }
 
+  [[nodiscard]] bool Contains(const std::wstring& file, PackageSource source) { return Archive(source).Contains(file); }
   [[nodiscard]] bool LoadLayout(const std::wstring& file, PackageSource source, LayoutDocument& out);
   // The decoded picture of a package file, cached; null when it is missing or not a picture.
   [[nodiscard]] const CPicture* Picture(const std::wstring& file, PackageSource source);
