@@ -59,6 +59,10 @@ HWND CWindowUI::Create(HWND owner, DWORD style, DWORD ex_style) {
   Relayout();
   CreateNativeEdits(*layout_.root);
   InitWindow();
+  if (layout_.window.shadow_size > 0) {
+    shadow_ = std::make_unique<CShadowWindow>();
+    if (!shadow_->Create(hwnd_, layout_.window, source_)) shadow_.reset();
+  }
   SendNotify(L"windowinit", nullptr);
   if (style & WS_VISIBLE) ShowWindow(hwnd_, SW_SHOW);
   return hwnd_;
@@ -74,6 +78,8 @@ LRESULT CALLBACK CWindowUI::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPA
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->dropdown_.reset();
+    self->shadow_.reset();
     self->hwnd_ = nullptr;
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
@@ -100,6 +106,9 @@ LRESULT CWindowUI::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       Relayout();
       return 0;
+    case WM_WINDOWPOSCHANGED:
+      if (shadow_) shadow_->Follow();
+      break;
     case WM_NCHITTEST: {
       const LRESULT hit = DefWindowProcW(hwnd_, msg, wp, lp);
       if (hit != HTCLIENT) return hit;
@@ -278,10 +287,25 @@ void CWindowUI::Activate(CControlUI* c) {
           if (items[i].get() == c) SelectItem(list, static_cast<int>(i), true);
       }
       return;
+    case ControlKind::kCombo:
+      DropDown(c);
+      return;
     default:
       break;
   }
   SendNotify(L"click", c);
+}
+
+void CWindowUI::DropDown(CControlUI* combo) {
+  if (!dropdown_) dropdown_ = std::make_unique<CComboDropDown>(layout_, source_);
+  // A click on the combo of an open list first closes the list (it loses the focus); it must not reopen it.
+  if (dropdown_->closed_combo() == combo && GetTickCount() - dropdown_->closed_at() < 500) return;
+  if (combo->children().empty()) return;
+  SendNotify(L"dropdown", combo);
+  dropdown_->Open(hwnd_, *combo, [this, combo](int index) {
+    SelectItem(combo, index, true);
+    if (hwnd_) SetFocus(hwnd_);
+  });
 }
 
 void CWindowUI::SendNotify(const wchar_t* type, CControlUI* sender, WPARAM wp, LPARAM lp) {

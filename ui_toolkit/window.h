@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "basic_lib/scoped_handle.h"
+#include "ui_toolkit/combo_dropdown.h"
 #include "ui_toolkit/layout_document.h"
 #include "ui_toolkit/notify.h"
 #include "ui_toolkit/picture.h"
+#include "ui_toolkit/shadow_window.h"
 #include "ui_toolkit/toolkit.h"
 
 namespace ui_toolkit {
@@ -54,6 +56,10 @@ class CWindowUI {
 
   // Keyboard handling that must see keys sent to the native edits too: Esc, Enter and Tab.
   [[nodiscard]] bool PreTranslateMessage(const MSG& msg);
+  // The shadow around the window, when its layout has one; the open or last drop-down of a combo.
+  [[nodiscard]] const CShadowWindow* shadow() const { return shadow_.get(); }
+  [[nodiscard]] CComboDropDown* dropdown() const { return dropdown_.get(); }
+
   // The button Enter presses when no button has the focus.
   void SetDefaultButton(CControlUI* c) { default_button_ = c; }
 
@@ -74,6 +80,7 @@ class CWindowUI {
   void OnButtonDown(POINT pt);
   void OnButtonUp(POINT pt);
   void Activate(CControlUI* c);
+  void DropDown(CControlUI* combo);
   void OnCommand(WPARAM wp, LPARAM lp);
   void CreateNativeEdits(CControlUI& c);
   void PlaceNativeEdits(CControlUI& c);
@@ -97,6 +104,8 @@ class CWindowUI {
   int close_code_ = 0;
   std::vector<std::pair<int, basic_lib::ScopedFont>> fonts_;
   std::unique_ptr<CPicture> canvas_;
+  std::unique_ptr<CShadowWindow> shadow_;
+  std::unique_ptr<CComboDropDown> dropdown_;
 };
 
 }  // namespace ui_toolkit
