@@ -98,9 +98,13 @@ bool CTormaveDlg::PreTranslateMessage(MSG& msg) {
 
 bool CTormaveDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
-    case WM_COPYDATA:
-      result = OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp));
+    case WM_COPYDATA: {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+      // Another tag is not a hand-off: the dialog's default processing answers it.
+      if (!closing_ && (!data || data->dwData != ipc::HAND_OFF_TAG)) return false;
+      result = OnCopyData(data);
       return true;
+    }
     case WM_CLOSE:
       OnClose();
       return true;
@@ -163,7 +167,6 @@ bool CTormaveDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 
 LRESULT CTormaveDlg::OnCopyData(const COPYDATASTRUCT* data) {
   if (closing_) return 0;  // the sender then starts its own copy
-  if (!data || data->dwData != ipc::HAND_OFF_TAG) return DefDlgProcW(hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(data));
   std::wstring text;
   if (!ipc::ReadHandOff(data, text)) return 0;
   app::CCommandLine line;

@@ -46,7 +46,7 @@ __declspec(dllexport) void __cdecl SetDefaultImageViewer(int) {
 
 __declspec(dllexport) void __cdecl UnInstall(int root_value) {
   // The argument names the registry root, as a predefined key value (0x80000001 is the current user).
-  HKEY root = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<unsigned>(root_value)));
+  HKEY root = reinterpret_cast<HKEY>(static_cast<LONG_PTR>(root_value));  // predefined keys are sign-extended
   if (root != HKEY_CURRENT_USER && root != HKEY_LOCAL_MACHINE) return;
   RegDeleteTreeW(root, (std::wstring(L"Software\\Classes\\") + kProgId).c_str());
   for (const wchar_t* ext : kExtensions) {

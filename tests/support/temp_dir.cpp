@@ -9,7 +9,6 @@
 #include <string>
 
 namespace test_support {
-namespace {
 
 void RemoveTree(const std::wstring& dir) {
   WIN32_FIND_DATAW fd;
@@ -29,8 +28,6 @@ void RemoveTree(const std::wstring& dir) {
   }
   RemoveDirectoryW(dir.c_str());
 }
-
-}  // namespace
 
 TempDir::TempDir(const std::wstring& tag) {
   wchar_t base[MAX_PATH + 1];

@@ -4,6 +4,9 @@
 
 namespace test_support {
 
+// Deletes a folder (given with its trailing backslash) and everything in it.
+void RemoveTree(const std::wstring& dir);
+
 class TempDir {
  public:
   // The folder name carries a non-ASCII part, so every test also exercises wide paths.
