@@ -8,7 +8,13 @@ LRESULT SendHandOff(HWND target, std::wstring_view text) {
   data.dwData = HAND_OFF_TAG;
   data.cbData = static_cast<DWORD>((copy.size() + 1) * sizeof(wchar_t));
   data.lpData = copy.data();
-  return SendMessageW(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+  // A copy that hangs must not hang every later launch with it: after the timeout this launch goes on
+  // as if refused.
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kHandOffTimeoutMs,
+                           &result))
+    return 0;
+  return static_cast<LRESULT>(result);
 }
 
 bool ReadHandOff(const COPYDATASTRUCT* data, std::wstring& text) {

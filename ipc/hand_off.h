@@ -14,7 +14,10 @@ inline constexpr wchar_t kAlwaysReceiverName[] = L"IPC-43AF68E358C97DCF97C45EA16
 inline constexpr wchar_t kQuitBroadcastMessage[] = L"Vistroma_quit_broadcast_msg";
 inline constexpr wchar_t kMainWindowClass[] = L"VistromaMainFrameClass-b1f78b3cc4bd764c";
 
-// WM_COPYDATA (wParam 0) with the text and its terminating zero; the receiver's answer.
+inline constexpr UINT kHandOffTimeoutMs = 15000;
+
+// WM_COPYDATA (wParam 0) with the text and its terminating zero; the receiver's answer, 0 when it does not
+// answer in time.
 LRESULT SendHandOff(HWND target, std::wstring_view text);
 // The text of a hand-off: null when the tag differs or there is no data; the text up to its first zero
 // or the end of the data, so a sender that leaves out the zero cannot make the receiver read past it.
