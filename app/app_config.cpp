@@ -4,6 +4,7 @@
 
 #include "app/app_paths.h"
 #include "app/config_rules.h"
+#include "app/my_log.h"
 
 namespace app {
 namespace {
@@ -60,6 +61,7 @@ void CAppConfig::ReadClamped(const wchar_t* key, int& member, int low, int high)
 }
 
 void CAppConfig::Load() {
+  VLOG_INFO << L"CAppConfig:" << file_;
   ReadClamped(L"max_zoom_ratio", max_zoom_ratio, 4, 32);
   ReadClamped(L"view_margin", view_margin, 0, 64);
   if (std::wstring text; ReadText(kApp, L"canvas_back_color", text))
@@ -83,7 +85,10 @@ void CAppConfig::Load() {
   ReadFlag(L"set_default_viewer", set_default_viewer);
   ReadFlag(L"default_viewer_start_tip", default_viewer_start_tip);
   ReadFlag(L"user_set_default_viewer", user_set_default_viewer);
-  if (std::int64_t v; ReadNumber(kLockscreen, L"enable", v)) lockscreen_enable = v == 1 ? 1 : 0;
+  if (std::int64_t v; ReadNumber(kLockscreen, L"enable", v)) {
+    VLOG_INFO << L"CAppConfig enable:" << v;
+    lockscreen_enable = v == 1 ? 1 : 0;
+  }
   if (std::int64_t v; ReadNumber(kLockscreen, L"time", v)) lockscreen_time = Low32(v);
   if (std::int64_t v; ReadNumber(kLockscreen, L"default_opt_time", v)) lockscreen_default_opt_time = Low32(v);
   if (std::int64_t v; ReadNumber(kLockscreen, L"user_changed_time", v)) lockscreen_user_changed_time = ToFlag(v);

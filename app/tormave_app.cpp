@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "app/data_folders.h"
 #include "app/launch_dispatch.h"
+#include "app/my_log.h"
 #include "app/process_control.h"
 #include "app/stat_client.h"
 #include "basic_lib/singleton.h"
@@ -98,6 +99,7 @@ int CTormaveApp::ExitInstance() {
   com_.reset();
   // The singletons, each once, in this order.
   basic_lib::CSingletonT<CStatWrapper>::DestroyInstance();
+  basic_lib::CSingletonT<CMyLog>::DestroyInstance();
   basic_lib::CSingletonT<CCommandLine>::DestroyInstance();
   return CWinApp::ExitInstance();
 }

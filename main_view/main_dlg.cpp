@@ -9,6 +9,7 @@
 #include "app/app_config.h"
 #include "app/app_paths.h"
 #include "app/command_line.h"
+#include "app/my_log.h"
 #include "app/process_control.h"
 #include "app/start_source.h"
 #include "app/stat_client.h"
@@ -178,6 +179,7 @@ LRESULT CTormaveDlg::OnCopyData(const COPYDATASTRUCT* data) {
   }
   if (!line.HasSwitch(L"show-existing")) {
     if (line.HasSwitch(L"LockscreenSet")) {
+      VLOG_INFO << L"Post LockscreenSet";
       PostMessageW(hwnd(), WM_APP_LOCKSCREEN_SETTINGS, 0, 0);
       return 1;
     }
