@@ -4,6 +4,7 @@
 
 #include "app/app_paths.h"
 #include "app/config_rules.h"
+#include "app/language.h"
 #include "app/my_log.h"
 
 namespace app {
@@ -28,6 +29,7 @@ CAppConfig& CAppConfig::Get() {
 
 CAppConfig::CAppConfig(std::wstring file) : file_(std::move(file)) {
   Load();
+  SelectLanguageFile(*this, had_language_id_);
   canvas_brush_.reset(CreateSolidBrush(canvas_back_color));
 }
 
@@ -69,7 +71,11 @@ void CAppConfig::Load() {
   ReadFlag(L"hardware_zoom", hardware_zoom);
   ReadFlag(L"gps_map_vendor", gps_map_vendor);
   ReadFlag(L"toolbar_dock", toolbar_dock);
-  if (std::wstring text; ReadText(kApp, L"language_id", text)) language_id = text;
+  had_language_id_ = false;
+  if (std::wstring text; ReadText(kApp, L"language_id", text)) {
+    language_id = text;
+    had_language_id_ = true;
+  }
   ReadFlag(L"show_delete_confirm", show_delete_confirm);
   ReloadWheelKeys();
   ReadFlag(L"double_click_action", double_click_action);

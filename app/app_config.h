@@ -78,6 +78,7 @@ class CAppConfig {
   void ReadClamped(const wchar_t* key, int& member, int low, int high) const;
 
   std::wstring file_;
+  bool had_language_id_ = false;
   int enable_snapshot_ = 0;
   int time_snapshot_ = 210;
   basic_lib::ScopedBrush canvas_brush_;

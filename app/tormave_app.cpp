@@ -6,6 +6,7 @@
 #include "app/app_paths.h"
 #include "app/command_line.h"
 #include "app/data_folders.h"
+#include "app/language.h"
 #include "app/launch_dispatch.h"
 #include "app/my_log.h"
 #include "app/process_control.h"
@@ -18,7 +19,17 @@
 
 namespace app {
 
-CTormaveApp::CTormaveApp() : CWinApp(L"Vistroma") {}
+namespace {
+
+// The language pack names the program; a missing pack leaves the product name.
+std::wstring ApplicationName() {
+  std::wstring name = GetLanguageString(L"app", L"NAME");
+  return name.empty() ? L"Vistroma" : name;
+}
+
+}  // namespace
+
+CTormaveApp::CTormaveApp() : CWinApp(ApplicationName()) {}
 
 CTormaveApp::~CTormaveApp() {
   always_receiver_.reset();

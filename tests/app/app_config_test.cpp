@@ -114,9 +114,10 @@ TEST_F(AppConfigTest, WheelActionAndCanvasColour) {
 }
 
 TEST_F(AppConfigTest, LongTextValuesAreReadWhole) {
-  const std::wstring long_name(300, L'x');
-  Set(L"app", L"language_id", long_name.c_str());
-  EXPECT_EQ(CAppConfig(file_).language_id, long_name);
+  // Cut at 255 characters it would be one field, and the default would stay.
+  const std::wstring long_colour = std::wstring(290, L'0') + L"10,20,30";
+  Set(L"app", L"canvas_back_color", long_colour.c_str());
+  EXPECT_EQ(CAppConfig(file_).canvas_back_color, RGB(10, 20, 30));
   Set(L"Default", L"sniptool_hotkey", L"1089");
   EXPECT_EQ(CAppConfig(file_).ReadSnipHotkey(), 1089);
 }
