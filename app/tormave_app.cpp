@@ -5,6 +5,7 @@
 #include "app/app_config.h"
 #include "app/app_paths.h"
 #include "app/command_line.h"
+#include "app/crash_report.h"
 #include "app/data_folders.h"
 #include "app/language.h"
 #include "app/launch_dispatch.h"
@@ -80,6 +81,9 @@ bool CTormaveApp::InitInstance() {
   if (!LaunchDispatch()) return false;
 
   if (IsUpdatePending() && HandUpdateToTray()) return false;
+
+  InstallCrashFilter();
+  SetCrashReportInfo(L"vistromamain", 0);
 
   INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
   InitCommonControlsEx(&controls);
