@@ -25,6 +25,7 @@ vistroma_import_library(deps::lcms2 liblcms2.a lcms2.h)
 set_target_properties(deps::lcms2 PROPERTIES INTERFACE_COMPILE_DEFINITIONS "CMS_NO_REGISTER_KEYWORD=1")
 vistroma_import_library(deps::cjson libcjson.a cjson/cJSON.h)
 vistroma_import_library(deps::pugixml libpugixml.a pugixml.hpp)
+vistroma_import_library(deps::webpdecoder libwebpdecoder.a webp/decode.h)
 set_target_properties(deps::pugixml PROPERTIES INTERFACE_COMPILE_DEFINITIONS "PUGIXML_WCHAR_MODE")
 
 # zlib from Debian's mingw package; the static archive, not the import library of zlib1.dll.

@@ -110,7 +110,23 @@ std::unique_ptr<IExifSource> MakeParsedExifSource(ExifBlock block) {
   return std::make_unique<ParsedExifSource>(std::move(block));
 }
 
+namespace {
+
+void ReadFields(CImageExifInfo& record, const IExifSource* source, const double* dpi);
+
+}  // namespace
+
 void ReadExifInfo(CImageExifInfo& record, const IExifSource* source, IWICBitmapFrameDecode* frame) {
+  double dpi_x = 0, dpi_y = 0;
+  const bool has = frame && SUCCEEDED(frame->GetResolution(&dpi_x, &dpi_y));
+  ReadFields(record, source, has ? &dpi_x : nullptr);
+}
+
+void ReadExifInfo(CImageExifInfo& record, const IExifSource* source, double dpi) { ReadFields(record, source, &dpi); }
+
+namespace {
+
+void ReadFields(CImageExifInfo& record, const IExifSource* source, const double* dpi) {
   if (!source) return;
   ExifValue v;
   const auto query = [&](ExifIfd ifd, std::uint16_t tag) { return source->Query(ifd, tag, v); };
@@ -137,8 +153,7 @@ void ReadExifInfo(CImageExifInfo& record, const IExifSource* source, IWICBitmapF
       record.gps_position = Wide(*lat + "," + *lon);
   }
 
-  double dpi_x = 0, dpi_y = 0;
-  if (frame && SUCCEEDED(frame->GetResolution(&dpi_x, &dpi_y))) record.resolution = static_cast<std::int32_t>(dpi_x + 0.5);
+  if (dpi) record.resolution = static_cast<std::int32_t>(*dpi + 0.5);
 
   text(ExifIfd::kIfd0, 271, record.camera_maker);
   text(ExifIfd::kIfd0, 272, record.camera_model);
@@ -155,6 +170,8 @@ void ReadExifInfo(CImageExifInfo& record, const IExifSource* source, IWICBitmapF
   integer(34850, record.exposure_program);
   if (query(ExifIfd::kIfd0, 274)) record.orientation = v.low16;
 }
+
+}  // namespace
 
 void ReadExifInfo(CImageExifInfo& record, IWICBitmapFrameDecode* frame, std::span<const std::uint8_t> file_head) {
   if (!frame) return;

@@ -50,6 +50,8 @@ std::unique_ptr<IExifSource> MakeParsedExifSource(ExifBlock block);
 
 // Fills the record from the source and the frame's resolution; a null source leaves the record empty.
 void ReadExifInfo(CImageExifInfo& record, const IExifSource* source, IWICBitmapFrameDecode* frame);
+// The same with the resolution given (horizontal dots per inch), for pictures decoded without WIC.
+void ReadExifInfo(CImageExifInfo& record, const IExifSource* source, double dpi);
 // The whole reading for a decoded frame: the platform's reader when it answers, else the APP1 block of
 // the file's first bytes; without a query reader the record stays empty.
 void ReadExifInfo(CImageExifInfo& record, IWICBitmapFrameDecode* frame, std::span<const std::uint8_t> file_head);

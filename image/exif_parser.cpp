@@ -1,8 +1,11 @@
 #include "image/exif_parser.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <set>
+
+#include "image/jpeg_markers.h"
 
 namespace image {
 namespace {
@@ -119,27 +122,9 @@ const ExifValue* ExifBlock::Find(ExifIfd ifd, std::uint16_t tag) const {
 }
 
 std::optional<std::span<const std::uint8_t>> FindJpegExif(std::span<const std::uint8_t> jpeg) {
-  if (jpeg.size() < 4 || jpeg[0] != 0xFF || jpeg[1] != 0xD8) return std::nullopt;
-  size_t at = 2;
-  while (at + 4 <= jpeg.size()) {
-    if (jpeg[at] != 0xFF) return std::nullopt;
-    const std::uint8_t marker = jpeg[at + 1];
-    if (marker == 0xFF) {  // fill byte
-      ++at;
-      continue;
-    }
-    if (marker == 0xD9 || marker == 0xDA) return std::nullopt;  // end of image, start of scan: no more headers
-    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
-      at += 2;
-      continue;
-    }
-    const size_t length = size_t{jpeg[at + 2]} << 8 | jpeg[at + 3];
-    if (length < 2 || at + 2 + length > jpeg.size()) return std::nullopt;
-    const std::span<const std::uint8_t> body = jpeg.subspan(at + 4, length - 2);
-    static constexpr std::uint8_t kExifId[] = {'E', 'x', 'i', 'f', 0, 0};
-    if (marker == 0xE1 && body.size() >= 6 && std::equal(kExifId, kExifId + 6, body.begin())) return body.subspan(6);
-    at += 2 + length;
-  }
+  static constexpr std::uint8_t kExifId[] = {'E', 'x', 'i', 'f', 0, 0};
+  for (const JpegSegment& s : JpegHeaderSegments(jpeg))
+    if (s.marker == 0xE1 && s.body.size() >= 6 && std::equal(kExifId, kExifId + 6, s.body.begin())) return s.body.subspan(6);
   return std::nullopt;
 }
 

@@ -39,6 +39,12 @@ build_pugixml() {
   cmake_cross "$1" "$2" "$3" -DBUILD_SHARED_LIBS=OFF -DPUGIXML_BUILD_TESTS=OFF \
     -DCMAKE_CXX_FLAGS=-DPUGIXML_WCHAR_MODE
 }
+build_libwebp() {
+  # Decoding only: the tools would look for image libraries this build does not provide.
+  cmake_cross "$1" "$2" "$3" -DBUILD_SHARED_LIBS=OFF -DWEBP_BUILD_ANIM_UTILS=OFF -DWEBP_BUILD_CWEBP=OFF \
+    -DWEBP_BUILD_DWEBP=OFF -DWEBP_BUILD_GIF2WEBP=OFF -DWEBP_BUILD_IMG2WEBP=OFF -DWEBP_BUILD_VWEBP=OFF \
+    -DWEBP_BUILD_WEBPINFO=OFF -DWEBP_BUILD_WEBPMUX=OFF -DWEBP_BUILD_LIBWEBPMUX=OFF -DWEBP_BUILD_EXTRAS=OFF
+}
 build_googletest() {
   cmake_cross "$1" "$2" "$3" -DBUILD_SHARED_LIBS=OFF -DBUILD_GMOCK=ON -Dgtest_disable_pthreads=OFF
 }

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# make-decode-fixtures.sh CONVERT OUT_DIR: pictures for the decoding tests. "marked" is 64 x 48 with a red
+# top-left, a green top-right and a blue bottom-left corner on grey; orient_N.jpg store it so that EXIF
+# orientation N shows it upright again.
+set -euo pipefail
+convert="$1"
+out="$2"
+mkdir -p "$out"
+cd "$out"
+"$convert" -size 64x48 xc:'#808080' -fill '#ff0000' -draw 'rectangle 0,0 15,11' -fill '#00ff00' \
+  -draw 'rectangle 48,0 63,11' -fill '#0000ff' -draw 'rectangle 0,36 15,47' marked.png
+# What each orientation's display transform undoes.
+undo=( "" "" "-flop" "-rotate 180" "-flip" "-transpose" "-rotate 270" "-transverse" "-rotate 90" )
+for n in 1 2 3 4 5 6 7 8; do
+  # shellcheck disable=SC2086
+  "$convert" marked.png ${undo[$n]} -quality 95 "orient_$n.jpg"
+  exiftool -q -q -overwrite_original "-Orientation#=$n" "orient_$n.jpg"
+done
+"$convert" marked.png -define icon:auto-resize=16,48,256 icon.ico
+"$convert" -size 96x64 xc:'#1e32c8' -quality 100 -sampling-factor 1x1 flat.jpg
+"$convert" marked.png marked.webp
+"$convert" marked.png -compress none marked_ascii.ppm
+"$convert" marked.png marked.ppm
+"$convert" marked.png -colorspace gray marked.pgm
+# The top-left origin stated: this ImageMagick writes rows top first even when it states the default
+# bottom-left origin.
+"$convert" marked.png -orient TopLeft marked.tga
+"$convert" marked.png -orient TopLeft -compress RLE marked_rle.tga
+"$convert" marked.png marked.gif
+"$convert" marked.png -quality 90 marked.jpg
+head -c 3000 /dev/urandom > noise.jpg
