@@ -287,20 +287,40 @@ bool DecodeToSize(const CWICImageLoader& loader, int width, int height, bool col
 
 ComPtr<IWICBitmap> GetFullSource(const CWICImageLoader& loader, bool colour_manage) {
   const std::uint32_t transform = OrientationToTransform(loader.info.orientation);
-  BgraBuffer pixels;
   ComPtr<IWICBitmap> memory;
   WICPixelFormatGUID format{};
   // An in-memory 32bppBGRA bitmap (from a fallback) is used as it is.
-  if (SUCCEEDED(loader.source.As(&memory)) && SUCCEEDED(memory->GetPixelFormat(&format)) &&
-      format == GUID_WICPixelFormat32bppBGRA) {
-    if (!transform) return memory;
-    if (!ReadSourcePixels(memory.Get(), pixels)) return nullptr;
-  } else {
-    if (!loader.FullPixels(pixels)) return nullptr;
-    if (colour_manage && !loader.colour_context.empty())
-      (void)TransformColours(loader.colour_context, ColourDirection::kToSrgb, pixels);
+  const bool in_memory = SUCCEEDED(loader.source.As(&memory)) && SUCCEEDED(memory->GetPixelFormat(&format)) &&
+                         format == GUID_WICPixelFormat32bppBGRA;
+  if (in_memory && !transform) return memory;
+  const bool manage = !in_memory && colour_manage && !loader.colour_context.empty();
+  const auto jpeg = JpegBehind(loader.source.Get());
+  if (jpeg && !transform && !manage) {
+    // Nothing to do to the pixels: straight from the decoder into the bitmap handed out.
+    ComPtr<IWICBitmap> bitmap;
+    IWICImagingFactory* factory = ImagingFactory();
+    if (!factory || FAILED(factory->CreateBitmap(static_cast<UINT>(jpeg->width()), static_cast<UINT>(jpeg->height()),
+                                                 GUID_WICPixelFormat32bppBGRA, WICBitmapCacheOnLoad, &bitmap)))
+      return nullptr;
+    ComPtr<IWICBitmapLock> lock;
+    const WICRect all{0, 0, jpeg->width(), jpeg->height()};
+    UINT stride = 0, size = 0;
+    BYTE* data = nullptr;
+    if (FAILED(bitmap->Lock(&all, WICBitmapLockWrite, &lock)) || FAILED(lock->GetStride(&stride)) ||
+        FAILED(lock->GetDataPointer(&size, &data)) || !jpeg->DecodeInto(0, 0, data, static_cast<int>(stride)))
+      return nullptr;
+    return bitmap;
   }
-  if (transform) ApplyTransform(pixels, transform, pixels);
+  thread_local BgraBuffer pixels;
+  if (in_memory ? !ReadSourcePixels(memory.Get(), pixels)
+                : !(jpeg ? jpeg->Decode(0, 0, pixels) : loader.FullPixels(pixels)))
+    return nullptr;
+  if (manage) (void)TransformColours(loader.colour_context, ColourDirection::kToSrgb, pixels);
+  if (transform) {
+    BgraBuffer turned;
+    ApplyTransform(pixels, transform, turned);
+    return MakeWicBitmap(turned);
+  }
   return MakeWicBitmap(pixels);
 }
 

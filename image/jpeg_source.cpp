@@ -116,10 +116,12 @@ void CJpegImage::ScaledSize(int min_width, int min_height, int& width, int& heig
   width = width_;
   height = height_;
   if (min_width <= 0 && min_height <= 0) return;  // the whole picture
+  // A scale that falls a little short is still taken: enlarging by up to a tenth loses less than decoding
+  // four times the pixels costs, and the 1/8-step scales are the only fast ones.
   for (int denominator : kDenominators) {
     width = (width_ + denominator - 1) / denominator;
     height = (height_ + denominator - 1) / denominator;
-    if (width >= min_width && height >= min_height) return;
+    if (width * 10 >= min_width * 9 && height * 10 >= min_height * 9) return;
   }
 }
 
@@ -129,10 +131,16 @@ bool CJpegImage::Decode(int min_width, int min_height, BgraBuffer& out) const {
   // Past this no display needs the pixels, and a forged header must not make us allocate them.
   if (static_cast<unsigned long long>(w) * static_cast<unsigned long long>(h) > (1ull << 29)) return false;
   out.Resize(w, h);
+  return DecodeInto(min_width, min_height, reinterpret_cast<std::uint8_t*>(out.pixels.data()), w * 4);
+}
+
+bool CJpegImage::DecodeInto(int min_width, int min_height, std::uint8_t* pixels, int pitch) const {
+  int w = width_, h = height_;
+  ScaledSize(min_width, min_height, w, h);
   tjhandle tj = Decompressor();
-  if (!tj) return false;
-  const int rc = tjDecompress2(tj, bytes_.data(), static_cast<unsigned long>(bytes_.size()),
-                               reinterpret_cast<unsigned char*>(out.pixels.data()), w, w * 4, h, TJPF_BGRA, 0);
+  if (!tj || !pixels || pitch < w * 4) return false;
+  const int rc = tjDecompress2(tj, bytes_.data(), static_cast<unsigned long>(bytes_.size()), pixels, w, pitch, h,
+                               TJPF_BGRA, 0);
   // A warning (a stream cut short, a bad marker) still leaves the rows that decoded.
   return rc == 0 || tjGetErrorCode(tj) == TJERR_WARNING;
 }

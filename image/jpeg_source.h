@@ -26,9 +26,12 @@ class CJpegImage {
   [[nodiscard]] std::span<const std::uint8_t> bytes() const { return bytes_; }
   // The scaled size Decode(min_width, min_height) gives.
   void ScaledSize(int min_width, int min_height, int& width, int& height) const;
-  // Pixels at the smallest DCT scale covering min_width x min_height (0, 0: full size). False for a broken stream;
+  // Pixels at the smallest DCT scale that covers min_width x min_height, or falls short of it by at most
+  // a tenth (0, 0: full size). False for a broken stream;
   // a stream cut short still gives what it holds.
   bool Decode(int min_width, int min_height, BgraBuffer& out) const;
+  // The same into memory of the caller's (ScaledSize's rows of pitch bytes each).
+  bool DecodeInto(int min_width, int min_height, std::uint8_t* pixels, int pitch) const;
 
  private:
   CJpegImage() = default;
