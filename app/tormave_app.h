@@ -7,6 +7,7 @@
 #include "app/win_app.h"
 #include "basic_lib/gdiplus.h"
 #include "ipc/instance_receivers.h"
+#include "view_render/async_task.h"
 
 namespace main_view {
 class CTormaveDlg;
@@ -15,19 +16,7 @@ class CTormaveDlg;
 namespace app {
 
 // The COM apartment of the UI thread, uninitialised by its owner.
-class FCAutoInitializeCOM {
- public:
-  FCAutoInitializeCOM() : result_(CoInitialize(nullptr)) {}
-  FCAutoInitializeCOM(const FCAutoInitializeCOM&) = delete;
-  FCAutoInitializeCOM& operator=(const FCAutoInitializeCOM&) = delete;
-  ~FCAutoInitializeCOM() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-
- private:
-  HRESULT result_;
-};
-
+using FCAutoInitializeCOM = view_render::FCAutoInitializeCOM;
 using FCAutoInitGDIPlus = basic_lib::ScopedGdiplus;
 
 class CTormaveApp : public CWinApp {

@@ -17,7 +17,7 @@ HINSTANCE ThisModule() {
 FCMessageWindow::~FCMessageWindow() { DestroyMessageWindow(); }
 
 bool FCMessageWindow::CreateMessageWindow(const wchar_t* name) {
-  if (hwnd_) return false;
+  DestroyMessageWindow();
   HINSTANCE instance = ThisModule();
   // One class per module, named after the module's instance handle.
   wchar_t class_name[64];

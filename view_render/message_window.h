@@ -13,8 +13,10 @@ class FCMessageWindow {
   FCMessageWindow& operator=(const FCMessageWindow&) = delete;
   virtual ~FCMessageWindow();
 
-  // Creates the window with a name (may be null); false when it cannot be made. Once only.
+  // Creates the window with a name (may be null), destroying this object's earlier window first; false
+  // when it cannot be made.
   bool CreateMessageWindow(const wchar_t* name = nullptr);
+  // Clears the object from the window first, so no message reaches it any more, then destroys the window.
   void DestroyMessageWindow();
   [[nodiscard]] HWND hwnd() const { return hwnd_; }
 

@@ -29,3 +29,8 @@ done
 "$convert" marked.png marked.gif
 "$convert" marked.png -quality 90 marked.jpg
 head -c 3000 /dev/urandom > noise.jpg
+"$convert" -delay 10 marked.png -flop marked.png -loop 0 anim.gif
+"$convert" marked.png marked.png -flip multi.tif
+"$convert" -size 1279x5117 xc:'#404040' long_1279x5117.png
+"$convert" -size 1280x10000 xc:'#404040' long_1280x10000.png
+"$convert" -size 1000x4000 xc:'#404040' long_1000x4000.png
