@@ -262,12 +262,9 @@ bool DecodeToPixels(const CWICImageLoader& loader, int width, int height, bool c
   return true;
 }
 
-bool DecodeToSize(const CWICImageLoader& loader, int width, int height, bool colour_manage, HBRUSH background,
-                  HBITMAP& bitmap) {
-  BgraBuffer pixels;
-  if (!DecodeToPixels(loader, width, height, colour_manage, pixels)) return false;
+bool ComposePixels(const BgraBuffer& pixels, HBRUSH background, HBITMAP& bitmap) {
   FCObjImage image;
-  if (!image.Create(pixels.width, -pixels.height, 32)) return false;
+  if (pixels.empty() || !image.Create(pixels.width, -pixels.height, 32)) return false;
   for (int y = 0; y < pixels.height; ++y) {
     const std::uint32_t* src = pixels.Row(y);
     auto* dst = reinterpret_cast<std::uint32_t*>(image.RowPointer(y));
@@ -283,6 +280,12 @@ bool DecodeToSize(const CWICImageLoader& loader, int width, int height, bool col
   }
   ComposeToBitmap(image, background, bitmap);
   return bitmap != nullptr;
+}
+
+bool DecodeToSize(const CWICImageLoader& loader, int width, int height, bool colour_manage, HBRUSH background,
+                  HBITMAP& bitmap) {
+  BgraBuffer pixels;
+  return DecodeToPixels(loader, width, height, colour_manage, pixels) && ComposePixels(pixels, background, bitmap);
 }
 
 ComPtr<IWICBitmap> GetFullSource(const CWICImageLoader& loader, bool colour_manage) {

@@ -52,6 +52,9 @@ bool DecodeToPixels(const CWICImageLoader& loader, int width, int height, bool c
 // bitmap's; bitmap is left as it was on failure.
 bool DecodeToSize(const CWICImageLoader& loader, int width, int height, bool colour_manage, HBRUSH background,
                   HBITMAP& bitmap);
+// Premultiplies the pixels and composes them over the background into a new screen bitmap that
+// replaces bitmap's; bitmap is left as it was on failure.
+bool ComposePixels(const BgraBuffer& pixels, HBRUSH background, HBITMAP& bitmap);
 // Full size, oriented, 32bppBGRA in memory.
 [[nodiscard]] Microsoft::WRL::ComPtr<IWICBitmap> GetFullSource(const CWICImageLoader& loader, bool colour_manage);
 // The full source without colour management at width x height (oriented sizes), high-quality cubic.

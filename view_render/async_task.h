@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -92,6 +93,12 @@ class CAsyncTaskQueue : public FCMessageWindow {
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
   [[nodiscard]] virtual size_t MaxRunning() const { return 1; }
   virtual void OnTaskStarting(CAsyncTask&) {}
+  // Drops the pending tasks unrun, leaving the running ones.
+  void DropPending() { pending_.clear(); }
+  template <typename F>
+  void ForEachRunning(F&& f) {
+    for (auto& [id, task] : running_) f(*task);
+  }
 
  private:
   static VOID CALLBACK WorkCallback(PTP_CALLBACK_INSTANCE, PVOID context, PTP_WORK);
