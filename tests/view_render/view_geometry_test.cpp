@@ -96,3 +96,32 @@ TEST(ViewZoom, SameSizeKeepsTheZoomAndLongPicturesStartAtTheTop) {
   EXPECT_EQ(tall.geometry().source.left, 0);
   EXPECT_EQ(tall.geometry().source.top, 0);
 }
+
+#include "view_render/frame_choice.h"
+
+TEST(KeyFrames, PlansAndChoices) {
+  const ZoomFramePlan fit06 = PlanZoomFrames(0.6f);
+  EXPECT_FALSE(fit06.a.has_value()) << "2 x 0.6 is not below 1: only the actual-size frame";
+  EXPECT_FALSE(fit06.b.has_value());
+  const ZoomFramePlan fit02 = PlanZoomFrames(0.2f);
+  ASSERT_TRUE(fit02.a && fit02.b);
+  EXPECT_FLOAT_EQ(*fit02.a, 0.4f);
+  EXPECT_FLOAT_EQ(*fit02.b, 0.8f);
+  const ZoomFramePlan fit03 = PlanZoomFrames(0.3f);
+  EXPECT_TRUE(fit03.a.has_value());
+  EXPECT_FALSE(fit03.b.has_value()) << "4 x 0.3 is above 1";
+
+  struct Case {
+    float ratio;
+    std::optional<float> a, b;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {0.5f, 0.4f, 0.8f, "Bf"},  {0.9f, 0.4f, 0.8f, "FBf"}, {0.3f, 0.4f, 0.8f, "Af"},
+      {0.5f, 0.4f, {}, "FAf"},   {0.35f, 0.4f, {}, "Af"},   {0.7f, {}, {}, "Ff"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FramesToTry(c.ratio, c.a, c.b), c.expected) << c.ratio;
+
+  EXPECT_TRUE(IsSmallPicture(1280, 1282));
+  EXPECT_FALSE(IsSmallPicture(1281, 1281));
+}
