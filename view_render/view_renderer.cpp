@@ -1,5 +1,7 @@
 #include "view_render/view_renderer.h"
 
+#include <sstream>
+
 namespace view_render {
 
 CViewRenderer::CViewRenderer(HWND view, int picture_width, int picture_height, bool long_picture, int view_width,
@@ -19,8 +21,19 @@ void CViewRenderer::SetViewSize(int width, int height) {
   }
   if (settings_.cancel_work) settings_.cancel_work();
   buffer_ = std::make_unique<CBufferedView>(width, height);
+  if (settings_.log)
+    settings_.log(L"actualsize.cx:" + std::to_wstring(picture_w_) + L" actualsize.cy" + std::to_wstring(picture_h_));
   zoom_ = CViewZoom(picture_w_, picture_h_);
   zoom_.SetViewSize(width, height, settings_.zoom);
+  if (settings_.log) {
+    std::wostringstream ratio;
+    ratio << zoom_.fit_ratio();
+    const CViewGeometry& g = zoom_.geometry();
+    settings_.log(L"init_ratio:" + ratio.str());
+    settings_.log(L"view_size.cx:" + std::to_wstring(width) + L" view_size.cy:" + std::to_wstring(height));
+    settings_.log(L"zoomed_size.cx:" + std::to_wstring(g.zoomed_width) + L" zoomed_size.cy:" +
+                  std::to_wstring(g.zoomed_height));
+  }
   pre_render_.reset();
   if (settings_.make_pre_render) pre_render_ = settings_.make_pre_render(*this);
   Redraw();

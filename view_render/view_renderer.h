@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "view_render/buffered_view.h"
 #include "view_render/view_geometry.h"
@@ -41,6 +42,7 @@ class CViewRenderer {
     std::function<void()> cancel_work;          // the current picture's queue, before a rebuild
     std::function<void(float ratio)> zoom_percent;  // the title
     std::function<void(float ratio, float fit)> zoom_changed;  // the UI event
+    std::function<void(const std::wstring& line)> log;         // diagnostic lines of a new geometry
   };
 
   CViewRenderer(HWND view, int picture_width, int picture_height, bool long_picture, int view_width, int view_height,

@@ -99,3 +99,17 @@ TEST(ViewRenderer, LongPicturesOpenAtActualSizeAndTheSameSizeKeepsTheZoom) {
   EXPECT_LT(tall.zoom().ratio(), 0.2f) << "a new size fits again";
   EXPECT_FALSE(tall.not_ready());
 }
+
+TEST(ViewRenderer, ANewGeometryIsLogged) {
+  auto settings = Settings(400, 300);
+  std::vector<std::wstring> lines;
+  settings.log = [&](const std::wstring& line) { lines.push_back(line); };
+  CViewRenderer small(nullptr, 400, 300, false, 800, 600, settings);
+  const std::vector<std::wstring> expected{L"actualsize.cx:400 actualsize.cy300", L"init_ratio:1",
+                                           L"view_size.cx:800 view_size.cy:600", L"zoomed_size.cx:400 zoomed_size.cy:300"};
+  EXPECT_EQ(lines, expected);
+  EXPECT_EQ(small.zoom().geometry().destination, (IntRect{200, 150, 600, 450}));
+  lines.clear();
+  small.SetViewSize(800, 600);
+  EXPECT_TRUE(lines.empty()) << "the same size: no new geometry";
+}
