@@ -4,9 +4,8 @@
 # fitted frame's quality against a box-filtered reduction of the full decode.
 #   ./bench/decode.sh
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-"$VISTROMA_ROOT/scripts/build.sh" >/dev/null
 need=()
 command -v djpeg >/dev/null || need+=(libjpeg-turbo-progs)
 command -v vipsthumbnail >/dev/null || need+=(libvips-tools)
@@ -15,27 +14,9 @@ if ((${#need[@]})); then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${need[@]}" >/dev/null
 fi
 
-work=$VISTROMA_BUILD/bench/work
-mkdir -p "$work"
-big=$work/big.jpg
-if [[ ! -s $big ]]; then
-  log "making a 6000 x 4000 picture"
-  convert -size 1500x1000 plasma:fractal -resize 6000x4000 -attenuate 0.3 +noise Gaussian \
-    -quality 90 "$big"
-fi
+big=$(bench_big_jpeg)
+work=$(dirname "$big")
 
-# Median wall time in ms of a command run n times.
-median_ms() {
-  local n=$1; shift
-  local times=()
-  "$@" >/dev/null 2>&1  # warm the page cache
-  for ((i = 0; i < n; i++)); do
-    local t0=$(date +%s%N)
-    "$@" >/dev/null 2>&1
-    times+=($(( ($(date +%s%N) - t0) / 1000 )))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "%.1f", a[int((NR+1)/2)] / 1000}'
-}
 
 source "$VISTROMA_ROOT/scripts/wine-session.sh"
 trap wine_session_stop EXIT

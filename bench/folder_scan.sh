@@ -3,8 +3,7 @@
 # names, mixed with others), beside `ls -v` on the same folder.
 #   ./bench/folder_scan.sh
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
-"$VISTROMA_ROOT/scripts/build.sh" >/dev/null
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 work=$VISTROMA_BUILD/bench/folder
 if [[ ! -e $work/.made ]]; then
@@ -16,17 +15,6 @@ if [[ ! -e $work/.made ]]; then
   mv "$work/img5000.png" "$work/img5000.jpg"
 fi
 
-median_ms() {
-  local n=$1; shift
-  local times=()
-  "$@" >/dev/null 2>&1
-  for ((i = 0; i < n; i++)); do
-    local t0=$(date +%s%N)
-    "$@" >/dev/null 2>&1
-    times+=($(( ($(date +%s%N) - t0) / 1000 )))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "%.1f", a[int((NR+1)/2)] / 1000}'
-}
 
 source "$VISTROMA_ROOT/scripts/wine-session.sh"
 trap wine_session_stop EXIT

@@ -4,14 +4,8 @@
 # size (a 60 Hz screen allows 16.7 ms per step).
 #   ./bench/view.sh
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
-"$VISTROMA_ROOT/scripts/build.sh" >/dev/null
-work=$VISTROMA_BUILD/bench/work
-mkdir -p "$work"
-big=$work/big.jpg
-if [[ ! -s $big ]]; then
-  convert -size 1500x1000 plasma:fractal -resize 6000x4000 -attenuate 0.3 +noise Gaussian -quality 90 "$big"
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+big=$(bench_big_jpeg)
 source "$VISTROMA_ROOT/scripts/wine-session.sh"
 trap wine_session_stop EXIT
 wine_session_start

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/files.h"
 #include "app/data_folders.h"
 #include "app/process_control.h"
 #include "ipc/hand_off.h"
@@ -16,11 +17,7 @@
 
 namespace {
 
-void Touch(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  CloseHandle(h);
-}
+void Touch(const std::wstring& path) { ASSERT_TRUE(test_support::Touch(path)) << "cannot create a file"; }
 
 std::vector<std::wstring> Names(const std::wstring& folder) {
   std::vector<std::wstring> names;

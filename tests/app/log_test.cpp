@@ -7,23 +7,9 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/files.h"
 #include "app/my_log.h"
 #include "tests/support/temp_dir.h"
-
-namespace {
-
-std::string ReadAll(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
-  if (h == INVALID_HANDLE_VALUE) return {};
-  std::string text(GetFileSize(h, nullptr), '\0');
-  DWORD read = 0;
-  ReadFile(h, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
-  CloseHandle(h);
-  return text;
-}
-
-}  // namespace
 
 TEST(Log, SourcePosition) {
   const std::tuple<const char*, int, const wchar_t*> cases[] = {
@@ -64,7 +50,7 @@ TEST(Log, LinesFromTwoThreadsStayWhole) {
   a.join();
   b.join();
 
-  std::istringstream lines(ReadAll(dir.File(L"main.log")));
+  std::istringstream lines(test_support::ReadText(dir.File(L"main.log")));
   std::string line;
   ASSERT_TRUE(std::getline(lines, line));
   EXPECT_EQ(line, "[I][  16][app_config] CAppConfig:C:\\\xE7\x94\xA8\xE6\x88\xB7\\config.ini");

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/files.h"
 #include "app/config_rules.h"
 #include "app/process_control.h"
 #include "ipc/hand_off.h"
@@ -17,32 +18,17 @@
 
 using test_support::ViewerInstall;
 using test_support::ViewerProcess;
-using test_support::WaitUntil;
+using test_support::PumpUntil;
 using namespace std::chrono_literals;
 
 namespace {
 
 constexpr wchar_t kMainClass[] = L"VistromaMainFrameClass-b1f78b3cc4bd764c";
 
-std::string ReadUtf8(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
-  if (h == INVALID_HANDLE_VALUE) return {};
-  std::string text(GetFileSize(h, nullptr), '\0');
-  DWORD read = 0;
-  ReadFile(h, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
-  CloseHandle(h);
-  text.resize(read);
-  return text;
-}
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-void Touch(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE) << "cannot create a file";
-  CloseHandle(h);
-}
+void Touch(const std::wstring& path) { ASSERT_TRUE(test_support::Touch(path)) << "cannot create a file"; }
 
 std::wstring ReadKey(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
   wchar_t buffer[256] = {};
@@ -69,7 +55,7 @@ class LaunchTest : public ::testing::Test {
   static void StopTrayPeers() {
     HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, L"VistromaTrayPeerStop");
     SetEvent(stop);
-    EXPECT_TRUE(WaitUntil([] { return !app::MutexExists(app::kTrayMutex); }, 10s)) << "a tray peer stayed";
+    EXPECT_TRUE(PumpUntil([] { return !app::MutexExists(app::kTrayMutex); }, 10s)) << "a tray peer stayed";
     ResetEvent(stop);
     CloseHandle(stop);
   }
@@ -106,13 +92,13 @@ TEST_F(LaunchTest, WithOnlyOneInstanceALaunchHandsItsFileOverAndEnds) {
   // The running copy answers through its receiver; a minimised window comes back for a file or a
   // request to show itself; another tag is not a hand-off.
   ShowWindow(window, SW_MINIMIZE);
-  ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; }, 5s));
+  ASSERT_TRUE(PumpUntil([&] { return IsIconic(window) != FALSE; }, 5s));
   EXPECT_EQ(ipc::SendHandOff(receiver, picture_), 1);
-  EXPECT_TRUE(WaitUntil([&] { return !IsIconic(window); }, 5s));
+  EXPECT_TRUE(PumpUntil([&] { return !IsIconic(window); }, 5s));
   ShowWindow(window, SW_MINIMIZE);
-  ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; }, 5s));
+  ASSERT_TRUE(PumpUntil([&] { return IsIconic(window) != FALSE; }, 5s));
   EXPECT_EQ(ipc::SendHandOff(receiver, L"--show-existing"), 1);
-  EXPECT_TRUE(WaitUntil([&] { return !IsIconic(window); }, 5s));
+  EXPECT_TRUE(PumpUntil([&] { return !IsIconic(window); }, 5s));
   std::wstring text = L"x";
   COPYDATASTRUCT other{0x1234, 4, text.data()};
   EXPECT_EQ(SendMessageW(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&other)), 0);
@@ -200,8 +186,8 @@ TEST_F(LaunchTest, APendingUpdateGoesToTheTrayUnlessTheUpdaterOrTheTrayRuns) {
     ViewerProcess viewer;
     ASSERT_TRUE(viewer.Start(install.exe(), L"--from=desktop"));
     EXPECT_EQ(viewer.WaitExit(), 0u) << "handed to the tray";
-    ASSERT_TRUE(WaitUntil([&] { return app::MutexExists(app::kTrayMutex); }, 10s));
-    EXPECT_EQ(ReadUtf8(install.folder() + L"tray_launches.txt"),
+    ASSERT_TRUE(PumpUntil([&] { return app::MutexExists(app::kTrayMutex); }, 10s));
+    EXPECT_EQ(test_support::ReadText(install.folder() + L"tray_launches.txt"),
               "--from=desktop --need-upgrade-privilege-now --entry=main --from=main\n");
   }
   {
@@ -270,9 +256,9 @@ TEST_F(LaunchTest, StartEventsReachTheStatisticsComponent) {
   ASSERT_TRUE(viewer.Start(install.exe(), L"--from=tray"));
   HWND window = viewer.WaitForWindow(kMainClass);
   ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(WaitUntil([&] { return ReadUtf8(data_ + L"stat.log").find("open_") != std::string::npos; }, 10s));
+  EXPECT_TRUE(PumpUntil([&] { return test_support::ReadText(data_ + L"stat.log").find("open_") != std::string::npos; }, 10s));
   CloseAndExpectZero(viewer, window);
-  EXPECT_EQ(ReadUtf8(data_ + L"stat.log"), "main\topen\r\nmain\topen_tray\r\n");
+  EXPECT_EQ(test_support::ReadText(data_ + L"stat.log"), "main\topen\r\nmain\topen_tray\r\n");
 
   // Without the switch file the component writes nothing.
   DeleteFileW((data_ + L"stat.log.on").c_str());
@@ -300,8 +286,8 @@ TEST_F(LaunchTest, CompletelyExitEndsTheTrayWithTheLastCopyOnly) {
   HWND window = first.WaitForWindow(kMainClass);
   ASSERT_NE(window, nullptr);
   // One second after the window, the watchdog starts the tray.
-  ASSERT_TRUE(WaitUntil([] { return app::MutexExists(app::kTrayMutex); }, 10s));
-  EXPECT_EQ(ReadUtf8(install.folder() + L"tray_launches.txt"), "--from=main\n");  // the line as the tray reads it
+  ASSERT_TRUE(PumpUntil([] { return app::MutexExists(app::kTrayMutex); }, 10s));
+  EXPECT_EQ(test_support::ReadText(install.folder() + L"tray_launches.txt"), "--from=main\n");  // the line as the tray reads it
 
   SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"busy"));
   ViewerProcess second;
@@ -313,5 +299,5 @@ TEST_F(LaunchTest, CompletelyExitEndsTheTrayWithTheLastCopyOnly) {
   EXPECT_TRUE(app::MutexExists(app::kTrayMutex)) << "another copy still runs: the tray stays";
 
   CloseAndExpectZero(first, window);
-  EXPECT_TRUE(WaitUntil([] { return !app::MutexExists(app::kTrayMutex); }, 10s)) << "the last copy ends the tray";
+  EXPECT_TRUE(PumpUntil([] { return !app::MutexExists(app::kTrayMutex); }, 10s)) << "the last copy ends the tray";
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/files.h"
+#include "tests/support/message_pump.h"
 #include "folder/current_folder_image.h"
 #include "tests/support/temp_dir.h"
 #include "view_render/title_info.h"
@@ -14,25 +16,11 @@
 using namespace folder;
 using namespace std::chrono_literals;
 
+using test_support::PumpUntil;
+
 namespace {
 
-void Touch(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  CloseHandle(h);
-}
-
-template <typename F>
-bool PumpUntil(F done, std::chrono::milliseconds limit = 10s) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(1);
-  }
-  return true;
-}
+void Touch(const std::wstring& path) { ASSERT_TRUE(test_support::Touch(path)) << "cannot create a file"; }
 
 class FolderTest : public ::testing::Test {
  protected:

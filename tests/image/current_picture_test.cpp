@@ -8,6 +8,7 @@
 #include <chrono>
 #include <string>
 
+#include "tests/support/message_pump.h"
 #include "basic_lib/gdiplus.h"
 #include "image/current_picture.h"
 #include "image/wic_factory.h"
@@ -17,21 +18,11 @@
 using namespace image;
 using namespace std::chrono_literals;
 
+using test_support::PumpUntil;
+
 namespace {
 
 std::wstring Fixture(const wchar_t* name) { return test_support::TestBinDirectory() + L"fixtures\\decode\\" + name; }
-
-template <typename F>
-bool PumpUntil(F done, std::chrono::milliseconds limit = 10s) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(2);
-  }
-  return true;
-}
 
 // A fit-frame stand-in: holds the loader it was given and works until asked to stop.
 class HoldingTask : public view_render::CAsyncTask {

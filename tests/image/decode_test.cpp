@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/files.h"
 #include "basic_lib/gdiplus.h"
 #include "image/colour_transform.h"
 #include "image/image_loader.h"
@@ -26,14 +27,6 @@ std::wstring Fixture(const wchar_t* name) { return test_support::TestBinDirector
 
 std::vector<std::uint8_t> ReadAll(const std::wstring& path) { return ReadFileHead(path, 64 << 20); }
 
-bool WriteAll(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(h);
-  return written == bytes.size();
-}
 
 // Which of red, green, blue or grey a pixel is.
 char Colour(std::uint32_t p) {
@@ -203,8 +196,8 @@ TEST_F(DecodeTest, EmbeddedProfilesAreConvertedToSrgb) {
   const std::vector<std::uint8_t> profile = WideGamutProfile();
   const std::wstring wide = dir.File(L"wide.jpg"), broken = dir.File(L"broken.jpg");
   const std::vector<std::uint8_t> flat = ReadAll(Fixture(L"flat.jpg"));
-  ASSERT_TRUE(WriteAll(wide, WithProfile(flat, profile)));
-  ASSERT_TRUE(WriteAll(broken, WithProfile(flat, std::vector<std::uint8_t>(300, 0x5A))));
+  ASSERT_TRUE(test_support::WriteBytes(wide, WithProfile(flat, profile)));
+  ASSERT_TRUE(test_support::WriteBytes(broken, WithProfile(flat, std::vector<std::uint8_t>(300, 0x5A))));
 
   auto loader = Open(wide);
   ASSERT_NE(loader, nullptr);
@@ -256,7 +249,7 @@ TEST_F(DecodeTest, DamagedFilesNeverCrashOrHang) {
       for (int m = 0; m < 1 + run % 6; ++m)
         if (!bytes.empty()) bytes[rng() % bytes.size()] = static_cast<std::uint8_t>(rng());
       const std::wstring path = dir.File(L"damaged" + extension);
-      ASSERT_TRUE(WriteAll(path, bytes));
+      ASSERT_TRUE(test_support::WriteBytes(path, bytes));
       if (auto loader = Open(path)) {
         const auto [w, h] = GetOrientedSize(loader.get());
         BgraBuffer pixels;

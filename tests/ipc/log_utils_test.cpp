@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "tests/support/files.h"
 #include "ipc/log_utils.h"
 #include "tests/support/temp_dir.h"
 
@@ -11,16 +12,6 @@ using ipc::LoggerImpl;
 
 namespace {
 
-std::string ReadAll(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
-  if (h == INVALID_HANDLE_VALUE) return {};
-  std::string text(GetFileSize(h, nullptr), '\0');
-  DWORD read = 0;
-  ReadFile(h, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
-  CloseHandle(h);
-  return text;
-}
 
 size_t Count(const std::string& text, const std::string& what) {
   size_t n = 0;
@@ -28,10 +19,6 @@ size_t Count(const std::string& text, const std::string& what) {
   return n;
 }
 
-void Touch(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  CloseHandle(h);
-}
 
 }  // namespace
 
@@ -58,7 +45,7 @@ TEST(LogUtils, ThresholdsSwitchFileAndMarkers) {
     quiet.Initialise(path, L"", false, false);
     EXPECT_EQ(quiet.threshold(), 3);
     quiet.Log(1, L"below the threshold");
-    EXPECT_EQ(ReadAll(path).find("below"), std::string::npos);
+    EXPECT_EQ(test_support::ReadText(path).find("below"), std::string::npos);
     quiet.SetLevel(1);  // from above 1 to 1 or less: a marker
     quiet.Log(1, L"now written");
     quiet.SetLevel(2);  // at 1, to anything but 3
@@ -72,7 +59,7 @@ TEST(LogUtils, ThresholdsSwitchFileAndMarkers) {
     quiet.HandleCommand(L"--set_log_lev=9");
     EXPECT_EQ(quiet.threshold(), 3);
   }
-  const std::string text = ReadAll(path);
+  const std::string text = test_support::ReadText(path);
   EXPECT_EQ(Count(text, "-------log start"), 0u);
   EXPECT_EQ(Count(text, "now written"), 1u);
   EXPECT_EQ(Count(text, "-------log lev change"), 4u);
@@ -80,7 +67,7 @@ TEST(LogUtils, ThresholdsSwitchFileAndMarkers) {
   EXPECT_EQ(Count(text, "-------log reload switch"), 1u);
 
   // A switch file beside the log opens it fully; verbose pins the level.
-  Touch(path + L".on");
+  test_support::Touch(path + L".on");
   LoggerImpl pinned;
   pinned.Initialise(path, L"tag", true, false);
   EXPECT_EQ(pinned.threshold(), 0);
@@ -90,7 +77,7 @@ TEST(LogUtils, ThresholdsSwitchFileAndMarkers) {
   EXPECT_EQ(pinned.threshold(), 0);
   pinned.End();
   EXPECT_EQ(pinned.threshold(), 3);
-  const std::string after = ReadAll(path);
+  const std::string after = test_support::ReadText(path);
   EXPECT_EQ(Count(after, "][tag]-------log start"), 1u);
   EXPECT_EQ(Count(after, "-------log end"), 1u);
 }
@@ -102,7 +89,7 @@ TEST(LogUtils, AFullFileIsEmptiedOrStopsTheLog) {
     LoggerImpl logger;
     logger.Initialise(path, L"", true, false, 300);
     for (int i = 0; i < 20; ++i) logger.Log(1, L"line number " + std::to_wstring(i));
-    const std::string text = ReadAll(path);
+    const std::string text = test_support::ReadText(path);
     EXPECT_LE(text.size(), 300u);
     EXPECT_GE(Count(text, "-------log full reset"), 1u);
     EXPECT_EQ(Count(text, "line number 19"), 1u) << "lines go on after the reset";
@@ -113,7 +100,7 @@ TEST(LogUtils, AFullFileIsEmptiedOrStopsTheLog) {
     logger.Initialise(path, L"", true, true, 300);
     for (int i = 0; i < 20; ++i) logger.Log(1, L"line number " + std::to_wstring(i));
     EXPECT_EQ(logger.threshold(), 3);
-    const std::string text = ReadAll(path);
+    const std::string text = test_support::ReadText(path);
     EXPECT_EQ(Count(text, "-------log full"), 1u);
     EXPECT_EQ(Count(text, "line number 19"), 0u) << "stopped when full";
   }

@@ -72,7 +72,7 @@ HWND ViewerProcess::FindWindowOf(const wchar_t* class_name) const {
 
 HWND ViewerProcess::WaitForWindow(const wchar_t* class_name, std::chrono::milliseconds timeout) {
   HWND found = nullptr;
-  WaitUntil([&] { return (found = FindWindowOf(class_name)) != nullptr || !Running(); }, timeout);
+  PumpUntil([&] { return (found = FindWindowOf(class_name)) != nullptr || !Running(); }, timeout);
   return found;
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "tests/support/message_pump.h"
 #include "tests/support/temp_dir.h"
 
 namespace test_support {
@@ -51,17 +52,4 @@ class ViewerProcess {
 
 // The viewer's per-user data folder in this prefix, with its trailing backslash.
 std::wstring ViewerDataFolder();
-// Polls until the condition holds or the timeout passes; the last result.
-template <typename Condition>
-bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
-    if (condition()) return true;
-    if (std::chrono::steady_clock::now() > end) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(20);
-  }
-}
-
 }  // namespace test_support

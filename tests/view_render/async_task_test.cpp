@@ -9,10 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/message_pump.h"
 #include "view_render/async_task.h"
 
 using namespace view_render;
 using namespace std::chrono_literals;
+
+using test_support::PumpUntil;
 
 namespace {
 
@@ -29,18 +32,6 @@ struct Journal {
     return lines;
   }
 };
-
-template <typename F>
-bool PumpUntil(F done, std::chrono::milliseconds limit = 10s) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(2);
-  }
-  return true;
-}
 
 class LoggedTask : public CAsyncTask {
  public:

@@ -7,6 +7,7 @@
 #include <deque>
 #include <string>
 
+#include "tests/support/message_pump.h"
 #include "basic_lib/gdiplus.h"
 #include "image/current_picture.h"
 #include "image/thumbnail_cache.h"
@@ -18,19 +19,9 @@
 using namespace view_render;
 using namespace std::chrono_literals;
 
-namespace {
+using test_support::PumpUntil;
 
-template <typename F>
-bool PumpUntil(F done, std::chrono::milliseconds limit = 10s) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(2);
-  }
-  return true;
-}
+namespace {
 
 class SystemCacheTest : public ::testing::Test {
  protected:
