@@ -1,13 +1,16 @@
 #include "view_render/key_frame_render.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "image/current_picture.h"
 #include "image/format_table.h"
 #include "image/resample.h"
 #include "image/thumbnail_cache.h"
 #include "view_render/async_task.h"
+#include "view_render/d2d_target.h"
 #include "view_render/frame_choice.h"
 #include "view_render/system_cache.h"
 
@@ -131,6 +134,28 @@ class CAsyncCreateZoomContext : public CAsyncTask {
 
 }  // namespace
 
+bool CZoomKeyFrame::Draw(ID2D1RenderTarget* target, int left, int top, int right, int bottom) {
+  if (!d2d && image.IsValid()) {
+    const D2D1_BITMAP_PROPERTIES props{{DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED}, 96.0f, 96.0f};
+    if (FAILED(target->CreateBitmap(D2D1::SizeU(static_cast<UINT32>(image.Width()), static_cast<UINT32>(image.Height())),
+                                    image.RowPointer(0), static_cast<UINT32>(image.Stride()), &props, &d2d)))
+      d2d.Reset();
+  }
+  if (!d2d) return false;
+  const D2D1_RECT_F dest{static_cast<float>(left), static_cast<float>(top), static_cast<float>(right),
+                         static_cast<float>(bottom)};
+  const float scale = static_cast<float>(right - left) / static_cast<float>(d2d->GetPixelSize().width);
+  Microsoft::WRL::ComPtr<ID2D1DeviceContext> context;
+  // Shrinking below half uses the multi-sample filter where the target has it.
+  if (scale < 0.5f && SUCCEEDED(target->QueryInterface(__uuidof(ID2D1DeviceContext),
+                                                        reinterpret_cast<void**>(context.GetAddressOf())))) {
+    context->DrawBitmap(d2d.Get(), &dest, 1.0f, D2D1_INTERPOLATION_MODE_MULTI_SAMPLE_LINEAR, nullptr, nullptr);
+  } else {
+    target->DrawBitmap(d2d.Get(), dest, 1.0f, D2D1_BITMAP_INTERPOLATION_MODE_LINEAR, nullptr);
+  }
+  return true;
+}
+
 CPreRenderKeyFrame::CPreRenderKeyFrame(CViewRenderer& renderer, HWND view_window, Settings settings)
     : CPreRender(renderer), view_(view_window), settings_(settings), fit_ratio_(renderer.zoom().ratio()),
       fit_w_(renderer.zoom().geometry().zoomed_width), fit_h_(renderer.zoom().geometry().zoomed_height) {
@@ -154,6 +179,23 @@ void CPreRenderKeyFrame::SetFitBitmap(HBITMAP bitmap) {
   if (!fit_bitmap_ && view_ && IsWindow(view_)) PostMessageW(view_, WM_APP_FIRST_FRAME_READY, 0, 0);
   if (fit_bitmap_) DeleteObject(fit_bitmap_);
   fit_bitmap_ = bitmap;
+  // The render target's copy is made again from the new bitmap when it is next drawn.
+  fit_frame_.d2d.Reset();
+  fit_frame_.image.Destroy();
+  BITMAP info{};
+  if (GetObjectW(bitmap, sizeof(info), &info) && fit_frame_.image.Create(info.bmWidth, -std::abs(info.bmHeight), 32)) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = info.bmWidth;
+    bi.bmiHeader.biHeight = -std::abs(info.bmHeight);
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(std::abs(info.bmHeight)), fit_frame_.image.Pixels(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    auto* px = reinterpret_cast<std::uint32_t*>(fit_frame_.image.Pixels());
+    for (int i = 0; i < info.bmWidth * std::abs(info.bmHeight); ++i) px[i] |= 0xFF000000u;  // opaque, as composed
+  }
 }
 
 void CPreRenderKeyFrame::QueueFitView(bool skip_cache) {
@@ -231,6 +273,7 @@ LRESULT CPreRenderKeyFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void CPreRenderKeyFrame::RequestZoomContext() {
+  if (!target_) target_ = CreateDcRenderTarget(settings_.hardware_zoom);
   image::CCurrentPicture& picture = image::CCurrentPicture::Instance();
   const auto loader = picture.GetLoader();
   auto task = std::make_unique<CAsyncCreateZoomContext>(loader, hwnd(), fit_ratio_, !settings_.ignore_embedded_icc);
@@ -243,34 +286,74 @@ void CPreRenderKeyFrame::RequestZoomContext() {
   task->OnComplete();
 }
 
+void CPreRenderKeyFrame::DrawFit(HDC dc, int left, int top, int right, int bottom) {
+  if (!fit_bitmap_) return;
+  BITMAP info{};
+  GetObjectW(fit_bitmap_, sizeof(info), &info);
+  HDC mem = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(mem, fit_bitmap_);
+  const int previous = SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, left, top, right - left, bottom - top, mem, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+  SetStretchBltMode(dc, previous);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+}
+
+bool CPreRenderKeyFrame::DrawWithTarget(HDC dc, const std::string& order, int left, int top, int right, int bottom) {
+  BITMAP info{};
+  HGDIOBJ selected = GetCurrentObject(dc, OBJ_BITMAP);
+  if (!selected || !GetObjectW(selected, sizeof(info), &info) || info.bmWidth == 0) return false;
+  const RECT whole{0, 0, info.bmWidth, std::abs(info.bmHeight)};
+  if (FAILED(target_->BindDC(dc, &whole))) return false;
+  // A DC render target ignores the DC's clip region; the region's rectangles (the strips a pan
+  // uncovered) become clips of its own.
+  std::vector<RECT> clips;
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  if (GetClipRgn(dc, region) == 1) {
+    const DWORD size = GetRegionData(region, 0, nullptr);
+    std::vector<BYTE> data(size);
+    auto* rgn = reinterpret_cast<RGNDATA*>(data.data());
+    if (size && GetRegionData(region, size, rgn)) {
+      const auto* rects = reinterpret_cast<const RECT*>(rgn->Buffer);
+      clips.assign(rects, rects + rgn->rdh.nCount);
+    }
+  } else {
+    clips.push_back(whole);
+  }
+  DeleteObject(region);
+  target_->BeginDraw();
+  target_->SetTransform(D2D1::Matrix3x2F::Identity());
+  for (const RECT& clip : clips) {
+    target_->PushAxisAlignedClip(D2D1::RectF(static_cast<float>(clip.left), static_cast<float>(clip.top),
+                                             static_cast<float>(clip.right), static_cast<float>(clip.bottom)),
+                                 D2D1_ANTIALIAS_MODE_ALIASED);
+    for (char which : order) {
+      CZoomKeyFrame* frame = which == 'A' ? a_.get() : which == 'B' ? b_.get() : which == 'F' ? f_.get() : &fit_frame_;
+      if (frame && frame->Draw(target_.Get(), left, top, right, bottom)) break;
+    }
+    target_->PopAxisAlignedClip();
+  }
+  if (target_->EndDraw() == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) Reset();
+  return true;
+}
+
 void CPreRenderKeyFrame::Draw(HDC dc, int left, int top, int right, int bottom) {
-  const auto draw_fit = [&] {
-    if (!fit_bitmap_) return;
-    BITMAP info{};
-    GetObjectW(fit_bitmap_, sizeof(info), &info);
-    HDC mem = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(mem, fit_bitmap_);
-    const int previous = SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, left, top, right - left, bottom - top, mem, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-    SetStretchBltMode(dc, previous);
-    SelectObject(mem, old);
-    DeleteDC(mem);
-  };
   const float ratio = renderer_.zoom().ratio();
   if (ratio <= fit_ratio_) {
-    draw_fit();
+    DrawFit(dc, left, top, right, bottom);
     return;
   }
   if (!zoom_requested_) {
     zoom_requested_ = true;
     RequestZoomContext();
   }
-  // Without a Direct2D target the frames are drawn with GDI, each from its own DIB.
   const std::string order = FramesToTry(ratio, a_ ? std::optional<float>(a_->ratio) : std::nullopt,
                                         b_ ? std::optional<float>(b_->ratio) : std::nullopt);
+  if (target_ && DrawWithTarget(dc, order, left, top, right, bottom)) return;
+  // No render target: the same frames drawn with GDI from their DIBs.
   for (char which : order) {
     if (which == 'f') {
-      draw_fit();
+      DrawFit(dc, left, top, right, bottom);
       return;
     }
     const std::shared_ptr<CZoomKeyFrame>& frame = which == 'A' ? a_ : which == 'B' ? b_ : f_;
@@ -279,6 +362,16 @@ void CPreRenderKeyFrame::Draw(HDC dc, int left, int top, int right, int bottom) 
       return;
     }
   }
+}
+
+void CPreRenderKeyFrame::Reset() {
+  CreateMessageWindow(nullptr);
+  zoom_requested_ = false;
+  fit_frame_.d2d.Reset();
+  target_.Reset();
+  a_.reset();
+  b_.reset();
+  f_.reset();
 }
 
 }  // namespace view_render

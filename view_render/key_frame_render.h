@@ -8,7 +8,13 @@
 // UI thread only; the tasks hold their own references to the loader and the frames they build.
 #include <windows.h>
 
+#include <d2d1.h>
+#include <d2d1_1.h>
+#include <d2d1helper.h>
+#include <wrl/client.h>
+
 #include <memory>
+#include <string>
 
 #include "image/obj_image.h"
 #include "view_render/message_window.h"
@@ -23,6 +29,9 @@ inline constexpr UINT WM_APP_FIT_FRAME_READY = 0x81FA;
 struct CZoomKeyFrame {
   float ratio = 1.0f;
   image::FCObjImage image;  // 32 bpp, premultiplied
+  Microsoft::WRL::ComPtr<ID2D1Bitmap> d2d;  // made from image on the UI thread when first drawn
+  // Places the frame over the rectangle through the render target; false without a bitmap.
+  bool Draw(ID2D1RenderTarget* target, int left, int top, int right, int bottom);
 };
 
 class CPreRenderKeyFrame : public CPreRender, public FCMessageWindow {
@@ -30,6 +39,7 @@ class CPreRenderKeyFrame : public CPreRender, public FCMessageWindow {
   struct Settings {
     HBRUSH background = nullptr;
     bool ignore_embedded_icc = false;
+    bool hardware_zoom = false;
   };
   CPreRenderKeyFrame(CViewRenderer& renderer, HWND view_window, Settings settings);
   ~CPreRenderKeyFrame() override;
@@ -39,6 +49,9 @@ class CPreRenderKeyFrame : public CPreRender, public FCMessageWindow {
 
   [[nodiscard]] bool fit_ready() const { return fit_ready_; }
   [[nodiscard]] bool has_zoom_frame(char which) const;
+  [[nodiscard]] bool has_render_target() const { return target_ != nullptr; }
+  // After a lost device: a new window (tasks for the old one find it gone), no target, no zoom frames.
+  void Reset();
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -48,6 +61,8 @@ class CPreRenderKeyFrame : public CPreRender, public FCMessageWindow {
   void SetFitBitmap(HBITMAP bitmap);
   void QueueFitView(bool skip_cache);
   void RequestZoomContext();
+  void DrawFit(HDC dc, int left, int top, int right, int bottom);
+  bool DrawWithTarget(HDC dc, const std::string& order, int left, int top, int right, int bottom);
 
   HWND view_;
   Settings settings_;
@@ -57,6 +72,8 @@ class CPreRenderKeyFrame : public CPreRender, public FCMessageWindow {
   bool fit_ready_ = false;
   bool zoom_requested_ = false;
   std::shared_ptr<CZoomKeyFrame> a_, b_, f_;
+  CZoomKeyFrame fit_frame_;  // the fit bitmap as a frame for the render target
+  Microsoft::WRL::ComPtr<ID2D1DCRenderTarget> target_;
 };
 
 }  // namespace view_render

@@ -92,6 +92,19 @@ TEST_F(KeyFrameTest, ALargePictureGetsItsFitFrameThroughTheQueue) {
   ASSERT_TRUE(PumpUntil([&] { return frames->has_zoom_frame('F'); }));
   EXPECT_TRUE(frames->has_zoom_frame('A'));
   EXPECT_TRUE(frames->has_zoom_frame('B'));
+  EXPECT_TRUE(frames->has_render_target()) << "Direct2D places the frames on this display";
+  // The picture is a flat 0x404040, 128 pixels wide at 0.1, centred in the 400-pixel view.
+  renderer->Redraw();
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = 400;
+  bi.bmiHeader.biHeight = -300;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  std::vector<std::uint32_t> px(400 * 300);
+  GetDIBits(renderer->buffer()->dc(), renderer->buffer()->bitmap(), 0, 300, px.data(), &bi, DIB_RGB_COLORS);
+  for (int x : {140, 200, 260}) EXPECT_EQ(px[150 * 400 + x] & 0xFFFFFF, 0x404040u) << x;
+  for (int x : {20, 380}) EXPECT_EQ(px[150 * 400 + x] & 0xFFFFFF, 0u) << "background at " << x;
 }
 
 TEST_F(KeyFrameTest, NothingArrivesOnceThePictureIsClosed) {
@@ -102,4 +115,31 @@ TEST_F(KeyFrameTest, NothingArrivesOnceThePictureIsClosed) {
   image::CCurrentPicture::Instance().Open(L"");
   PumpUntil([] { return image::CCurrentPicture::Instance().GetQueue().running_count() == 0; });
   SUCCEED() << "no crash: the task found its target gone";
+}
+
+TEST_F(KeyFrameTest, PanningThroughTheRenderTargetRepaintsOnlyTheStripsAndMatchesAFullRedraw) {
+  const auto pixels = [](const CViewRenderer& r) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = 32;
+    bi.bmiHeader.biHeight = -24;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    std::vector<std::uint32_t> px(32 * 24);
+    GetDIBits(r.buffer()->dc(), r.buffer()->bitmap(), 0, 24, px.data(), &bi, DIB_RGB_COLORS);
+    for (auto& p : px) p &= 0xFFFFFF;
+    return px;
+  };
+  auto panned = Show(L"marked.png", 32, 24);
+  panned->SetZoom(1.0f, 0, 0);  // beyond the fit of 0.5: the actual-size frame, built at once
+  ASSERT_TRUE(static_cast<CPreRenderKeyFrame*>(panned->pre_render())->has_zoom_frame('F'));
+  panned->Redraw();
+  panned->Pan(-9, -5);
+  auto fresh = Show(L"marked.png", 32, 24);
+  fresh->SetZoom(1.0f, 0, 0);
+  fresh->Redraw();
+  fresh->Pan(-9, -5);
+  fresh->Redraw();  // the same geometry, painted whole
+  EXPECT_EQ(panned->zoom().geometry().source, fresh->zoom().geometry().source);
+  EXPECT_EQ(pixels(*panned), pixels(*fresh));
 }
