@@ -8,6 +8,7 @@
 #include "basic_lib/gdiplus.h"
 #include "basic_lib/scoped_handle.h"
 #include "image/colour_transform.h"
+#include "image/enhancement.h"
 #include "image/jpeg_markers.h"
 #include "image/jpeg_source.h"
 #include "image/obj_image.h"
@@ -278,6 +279,7 @@ bool ComposePixels(const BgraBuffer& pixels, HBRUSH background, HBITMAP& bitmap)
       dst[x] = (a << 24) | (mul((p >> 16) & 0xFF) << 16) | (mul((p >> 8) & 0xFF) << 8) | mul(p & 0xFF);
     }
   }
+  ApplyEnhancement(image);
   ComposeToBitmap(image, background, bitmap);
   return bitmap != nullptr;
 }

@@ -42,6 +42,8 @@ class CAsyncTask {
   // Asks a long Run to stop; it still completes.
   void Cancel() { keep_running_.store(0); }
   [[nodiscard]] bool KeepRunning() const { return keep_running_.load() != 0; }
+  // The flag itself, for work that checks it between steps of its own.
+  [[nodiscard]] const std::atomic<int>& running_flag() const { return keep_running_; }
   [[nodiscard]] int id() const { return id_; }
   [[nodiscard]] HWND queue_window() const { return queue_window_; }
 

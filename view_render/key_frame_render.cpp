@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/current_picture.h"
+#include "image/enhancement.h"
 #include "image/format_table.h"
 #include "image/resample.h"
 #include "image/thumbnail_cache.h"
@@ -69,7 +70,8 @@ class CAsyncCreateFitView : public CAsyncTask {
   bool ignore_icc_;
 };
 
-std::shared_ptr<CZoomKeyFrame> BuildFrame(const image::BgraBuffer& full, float ratio, int picture_w, int picture_h) {
+std::shared_ptr<CZoomKeyFrame> BuildFrame(const image::BgraBuffer& full, float ratio, int picture_w, int picture_h,
+                                          const std::atomic<int>* running) {
   const int w = std::max(1, static_cast<int>(static_cast<float>(picture_w) * ratio));
   const int h = std::max(1, static_cast<int>(static_cast<float>(picture_h) * ratio));
   image::BgraBuffer scaled;
@@ -90,6 +92,7 @@ std::shared_ptr<CZoomKeyFrame> BuildFrame(const image::BgraBuffer& full, float r
       dst[x] = a == 255 ? p : (a << 24) | (mul((p >> 16) & 0xFF) << 16) | (mul((p >> 8) & 0xFF) << 8) | mul(p & 0xFF);
     }
   }
+  image::ApplyEnhancement(frame->image, running);
   return frame;
 }
 
@@ -105,14 +108,14 @@ class CAsyncCreateZoomContext : public CAsyncTask {
     if (!source || !image::ReadSourcePixels(source.Get(), full)) return;
     const ZoomFramePlan plan = PlanZoomFrames(fit_);
     if (plan.a) {
-      a = BuildFrame(full, *plan.a, full.width, full.height);
+      a = BuildFrame(full, *plan.a, full.width, full.height, &running_flag());
       if (!Deliver()) return;
       if (a && plan.b) {
-        b = BuildFrame(full, *plan.b, full.width, full.height);
+        b = BuildFrame(full, *plan.b, full.width, full.height, &running_flag());
         if (!Deliver()) return;
       }
     }
-    if (KeepRunning()) f = BuildFrame(full, 1.0f, full.width, full.height);
+    if (KeepRunning()) f = BuildFrame(full, 1.0f, full.width, full.height, &running_flag());
   }
   void OnComplete() override {
     if (IsWindow(target_)) SendMessageW(target_, WM_APP_ZOOM_FRAMES_READY, reinterpret_cast<WPARAM>(this), 0);

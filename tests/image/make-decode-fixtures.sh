@@ -34,3 +34,5 @@ head -c 3000 /dev/urandom > noise.jpg
 "$convert" -size 1279x5117 xc:'#404040' long_1279x5117.png
 "$convert" -size 1280x10000 xc:'#404040' long_1280x10000.png
 "$convert" -size 1000x4000 xc:'#404040' long_1000x4000.png
+"$convert" -size 1280x1282 xc:'#404040' size_1280x1282.png
+"$convert" -size 1281x1281 xc:'#404040' size_1281x1281.png

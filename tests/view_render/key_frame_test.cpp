@@ -107,6 +107,15 @@ TEST_F(KeyFrameTest, ALargePictureGetsItsFitFrameThroughTheQueue) {
   for (int x : {20, 380}) EXPECT_EQ(px[150 * 400 + x] & 0xFFFFFF, 0u) << "background at " << x;
 }
 
+TEST_F(KeyFrameTest, TheSynchronousBoundaryIs1640960Pixels) {
+  auto at_bound = Show(L"size_1280x1282.png", 400, 300);
+  EXPECT_TRUE(static_cast<CPreRenderKeyFrame*>(at_bound->pre_render())->fit_ready()) << "1,640,960 pixels: at once";
+  auto above = Show(L"size_1281x1281.png", 400, 300);
+  auto* frames = static_cast<CPreRenderKeyFrame*>(above->pre_render());
+  EXPECT_FALSE(frames->fit_ready()) << "1,640,961 pixels: through the queue";
+  EXPECT_TRUE(PumpUntil([&] { return frames->fit_ready(); }));
+}
+
 TEST_F(KeyFrameTest, NothingArrivesOnceThePictureIsClosed) {
   auto renderer = Show(L"long_1280x10000.png", 400, 300);
   ASSERT_TRUE(PumpUntil([&] { return static_cast<CPreRenderKeyFrame*>(renderer->pre_render())->fit_ready(); }));
