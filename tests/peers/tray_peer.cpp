@@ -6,7 +6,6 @@
 #include <string>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR command_line, int) {
-  HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Global\\ZtTray-95745a12eeaa410d");
   wchar_t self[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring record = self;
@@ -22,6 +21,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR command_line, int) {
     WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
     CloseHandle(file);
   }
+  // Taken after the record is written: tests read the record as soon as they see the mutex.
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Global\\ZtTray-95745a12eeaa410d");
   HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, L"VistromaTrayPeerStop");
   WaitForSingleObject(stop, 60000);
   CloseHandle(stop);
