@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "basic_lib/dib_info.h"
 #include "image/wic_factory.h"
 
 namespace image {
@@ -71,18 +72,8 @@ ComPtr<IWICBitmap> WicBitmapFromHbitmap(HBITMAP bitmap) {
     out.Reset();
   }
   // The rows through GDI, top-down, alpha made opaque.
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
   std::vector<std::uint32_t> pixels(static_cast<size_t>(w) * h);
-  HDC screen = GetDC(nullptr);
-  const int rows = GetDIBits(screen, bitmap, 0, static_cast<UINT>(h), pixels.data(), &bi, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  if (rows != h) return out;
-  for (std::uint32_t& p : pixels) p |= 0xFF000000u;
+  if (!basic_lib::ReadOpaqueRows(bitmap, w, h, pixels.data())) return out;
   factory->CreateBitmapFromMemory(static_cast<UINT>(w), static_cast<UINT>(h), GUID_WICPixelFormat32bppBGRA,
                                   static_cast<UINT>(w) * 4, static_cast<UINT>(pixels.size() * 4),
                                   reinterpret_cast<BYTE*>(pixels.data()), &out);

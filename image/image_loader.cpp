@@ -265,20 +265,7 @@ bool DecodeToPixels(const CWICImageLoader& loader, int width, int height, bool c
 
 bool ComposePixels(const BgraBuffer& pixels, HBRUSH background, HBITMAP& bitmap) {
   FCObjImage image;
-  if (pixels.empty() || !image.Create(pixels.width, -pixels.height, 32)) return false;
-  for (int y = 0; y < pixels.height; ++y) {
-    const std::uint32_t* src = pixels.Row(y);
-    auto* dst = reinterpret_cast<std::uint32_t*>(image.RowPointer(y));
-    for (int x = 0; x < pixels.width; ++x) {
-      const std::uint32_t p = src[x], a = p >> 24;
-      if (a == 255) {
-        dst[x] = p;
-        continue;
-      }
-      const auto mul = [a](std::uint32_t c) { return (c * a + 127) / 255; };
-      dst[x] = (a << 24) | (mul((p >> 16) & 0xFF) << 16) | (mul((p >> 8) & 0xFF) << 8) | mul(p & 0xFF);
-    }
-  }
+  if (!image.CreatePremultiplied(pixels)) return false;
   ApplyEnhancement(image);
   ComposeToBitmap(image, background, bitmap);
   return bitmap != nullptr;

@@ -81,6 +81,24 @@ void FCObjImage::TakeOver(FCObjImage& source) {
   std::swap(dib_, source.dib_);
 }
 
+bool FCObjImage::CreatePremultiplied(const BgraBuffer& pixels) {
+  if (pixels.empty() || !Create(pixels.width, -pixels.height, 32)) return false;
+  for (int y = 0; y < pixels.height; ++y) {
+    const std::uint32_t* src = pixels.Row(y);
+    auto* dst = reinterpret_cast<std::uint32_t*>(RowPointer(y));
+    for (int x = 0; x < pixels.width; ++x) {
+      const std::uint32_t p = src[x], a = p >> 24;
+      if (a == 255) {
+        dst[x] = p;
+        continue;
+      }
+      const auto mul = [a](std::uint32_t c) { return (c * a + 127) / 255; };
+      dst[x] = (a << 24) | (mul((p >> 16) & 0xFF) << 16) | (mul((p >> 8) & 0xFF) << 8) | mul(p & 0xFF);
+    }
+  }
+  return true;
+}
+
 bool FCObjImage::AttachBuffer(int width, int height, void* pixels) {
   Destroy();
   if (width <= 0 || height <= 0 || !pixels) return false;

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "basic_lib/gdiplus.h"
+#include "image/bgra_buffer.h"
 
 namespace image {
 
@@ -35,6 +36,8 @@ class FCObjImage : public FCObjGraph {
   void TakeOver(FCObjImage& source);
   // Describes an outside 32-bit top-down buffer of exactly 4 * width * height bytes, which is never freed.
   bool AttachBuffer(int width, int height, void* pixels);
+  // A 32-bit top-down copy of straight-alpha pixels, premultiplied as display wants them.
+  bool CreatePremultiplied(const BgraBuffer& pixels);
 
   [[nodiscard]] int Width() const { return width_; }
   [[nodiscard]] int Height() const { return height_; }

@@ -6,6 +6,7 @@
 
 #include "basic_lib/gdiplus.h"
 #include "basic_lib/scoped_handle.h"
+#include "basic_lib/window_binding.h"
 #include "ui_toolkit/painter.h"
 
 namespace ui_toolkit {
@@ -89,12 +90,7 @@ void CComboDropDown::Close() {
 }
 
 LRESULT CALLBACK CComboDropDown::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<CComboDropDown*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (msg == WM_NCCREATE) {
-    self = static_cast<CComboDropDown*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
+  auto* self = basic_lib::BoundWindowObject(hwnd, msg, lp, &CComboDropDown::hwnd_);
   return self ? self->WindowProc(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
 }
 

@@ -3,19 +3,15 @@
 #include <wincodec.h>
 #include <wrl/client.h>
 
+#include "basic_lib/dib_info.h"
+
 using Microsoft::WRL::ComPtr;
 
 namespace ui_toolkit {
 
 std::unique_ptr<CPicture> CPicture::Create(int width, int height) {
   if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return nullptr;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bi = basic_lib::TopDownDibInfo(width, height);
   void* bits = nullptr;
   HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!dib) return nullptr;

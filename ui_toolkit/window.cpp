@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "basic_lib/window_binding.h"
 #include "ui_toolkit/painter.h"
 #include "ui_toolkit/picture.h"
 
@@ -69,12 +70,7 @@ HWND CWindowUI::Create(HWND owner, DWORD style, DWORD ex_style) {
 }
 
 LRESULT CALLBACK CWindowUI::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<CWindowUI*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (msg == WM_NCCREATE) {
-    self = static_cast<CWindowUI*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
+  auto* self = basic_lib::BoundWindowObject(hwnd, msg, lp, &CWindowUI::hwnd_);
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);

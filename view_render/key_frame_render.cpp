@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "basic_lib/dib_info.h"
 #include "image/current_picture.h"
 #include "image/enhancement.h"
 #include "image/format_table.h"
@@ -82,16 +83,7 @@ std::shared_ptr<CZoomKeyFrame> BuildFrame(const image::BgraBuffer& full, float r
   }
   auto frame = std::make_shared<CZoomKeyFrame>();
   frame->ratio = ratio;
-  if (!frame->image.Create(w, -h, 32)) return nullptr;
-  for (int y = 0; y < h; ++y) {
-    const std::uint32_t* src = use->Row(y);
-    auto* dst = reinterpret_cast<std::uint32_t*>(frame->image.RowPointer(y));
-    for (int x = 0; x < w; ++x) {
-      const std::uint32_t p = src[x], a = p >> 24;
-      const auto mul = [a](std::uint32_t c) { return (c * a + 127) / 255; };
-      dst[x] = a == 255 ? p : (a << 24) | (mul((p >> 16) & 0xFF) << 16) | (mul((p >> 8) & 0xFF) << 8) | mul(p & 0xFF);
-    }
-  }
+  if (!frame->image.CreatePremultiplied(*use)) return nullptr;
   image::ApplyEnhancement(frame->image, running);
   return frame;
 }
@@ -185,20 +177,17 @@ void CPreRenderKeyFrame::SetFitBitmap(HBITMAP bitmap) {
   // The render target's copy is made again from the new bitmap when it is next drawn.
   fit_frame_.d2d.Reset();
   fit_frame_.image.Destroy();
-  BITMAP info{};
-  if (GetObjectW(bitmap, sizeof(info), &info) && fit_frame_.image.Create(info.bmWidth, -std::abs(info.bmHeight), 32)) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = info.bmWidth;
-    bi.bmiHeader.biHeight = -std::abs(info.bmHeight);
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, static_cast<UINT>(std::abs(info.bmHeight)), fit_frame_.image.Pixels(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    auto* px = reinterpret_cast<std::uint32_t*>(fit_frame_.image.Pixels());
-    for (int i = 0; i < info.bmWidth * std::abs(info.bmHeight); ++i) px[i] |= 0xFF000000u;  // opaque, as composed
+}
+
+CZoomKeyFrame* CPreRenderKeyFrame::FitFrame() {
+  if (!fit_frame_.image.IsValid() && fit_bitmap_) {
+    BITMAP info{};
+    const int h = GetObjectW(fit_bitmap_, sizeof(info), &info) ? std::abs(info.bmHeight) : 0;
+    if (h && fit_frame_.image.Create(info.bmWidth, -h, 32) &&
+        !basic_lib::ReadOpaqueRows(fit_bitmap_, info.bmWidth, h, reinterpret_cast<std::uint32_t*>(fit_frame_.image.Pixels())))
+      fit_frame_.image.Destroy();
   }
+  return &fit_frame_;
 }
 
 void CPreRenderKeyFrame::QueueFitView(bool skip_cache) {
@@ -331,7 +320,7 @@ bool CPreRenderKeyFrame::DrawWithTarget(HDC dc, const std::string& order, int le
                                              static_cast<float>(clip.right), static_cast<float>(clip.bottom)),
                                  D2D1_ANTIALIAS_MODE_ALIASED);
     for (char which : order) {
-      CZoomKeyFrame* frame = which == 'A' ? a_.get() : which == 'B' ? b_.get() : which == 'F' ? f_.get() : &fit_frame_;
+      CZoomKeyFrame* frame = which == 'A' ? a_.get() : which == 'B' ? b_.get() : which == 'F' ? f_.get() : FitFrame();
       if (frame && frame->Draw(target_.Get(), left, top, right, bottom)) break;
     }
     target_->PopAxisAlignedClip();

@@ -63,6 +63,8 @@ class CPreRenderKeyFrame : public CPreRender, public FCMessageWindow {
   void RequestZoomContext();
   void DrawFit(HDC dc, int left, int top, int right, int bottom);
   bool DrawWithTarget(HDC dc, const std::string& order, int left, int top, int right, int bottom);
+  // The fit bitmap as a frame for the render target, copied from the bitmap on first use.
+  CZoomKeyFrame* FitFrame();
 
   HWND view_;
   Settings settings_;

@@ -5,6 +5,8 @@
 
 #include <map>
 
+#include "basic_lib/window_binding.h"
+
 namespace widget_window {
 namespace {
 
@@ -82,12 +84,7 @@ HWND CWidgetWindow::Create(HWND parent, const RECT& r, UINT id, DWORD style) {
 }
 
 LRESULT CALLBACK CWidgetWindow::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<CWidgetWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (msg == WM_NCCREATE) {
-    self = static_cast<CWidgetWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
+  auto* self = basic_lib::BoundWindowObject(hwnd, msg, lp, &CWidgetWindow::hwnd_);
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);

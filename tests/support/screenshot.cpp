@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 
+#include "basic_lib/dib_info.h"
+
 using Microsoft::WRL::ComPtr;
 
 namespace test_support {
@@ -28,12 +30,7 @@ Pixels CaptureClient(HWND hwnd) {
   out.width = client.right;
   out.height = client.bottom;
   if (out.width <= 0 || out.height <= 0) return out;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = out.width;
-  bi.bmiHeader.biHeight = -out.height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
+  BITMAPINFO bi = basic_lib::TopDownDibInfo(out.width, out.height);
   void* bits = nullptr;
   HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   HDC mem = CreateCompatibleDC(nullptr);

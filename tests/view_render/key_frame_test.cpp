@@ -7,11 +7,12 @@
 
 #include <chrono>
 
-#include "tests/support/message_pump.h"
+#include "basic_lib/dib_info.h"
 #include "basic_lib/gdiplus.h"
 #include "image/current_picture.h"
 #include "image/thumbnail_cache.h"
 #include "image/wic_factory.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/test_paths.h"
 #include "view_render/key_frame_render.h"
 #include "view_render/system_cache.h"
@@ -95,12 +96,7 @@ TEST_F(KeyFrameTest, ALargePictureGetsItsFitFrameThroughTheQueue) {
   EXPECT_TRUE(frames->has_render_target()) << "Direct2D places the frames on this display";
   // The picture is a flat 0x404040, 128 pixels wide at 0.1, centred in the 400-pixel view.
   renderer->Redraw();
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = 400;
-  bi.bmiHeader.biHeight = -300;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
+  BITMAPINFO bi = basic_lib::TopDownDibInfo(400, 300);
   std::vector<std::uint32_t> px(400 * 300);
   GetDIBits(renderer->buffer()->dc(), renderer->buffer()->bitmap(), 0, 300, px.data(), &bi, DIB_RGB_COLORS);
   for (int x : {140, 200, 260}) EXPECT_EQ(px[150 * 400 + x] & 0xFFFFFF, 0x404040u) << x;
@@ -128,12 +124,7 @@ TEST_F(KeyFrameTest, NothingArrivesOnceThePictureIsClosed) {
 
 TEST_F(KeyFrameTest, PanningThroughTheRenderTargetRepaintsOnlyTheStripsAndMatchesAFullRedraw) {
   const auto pixels = [](const CViewRenderer& r) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = 32;
-    bi.bmiHeader.biHeight = -24;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    BITMAPINFO bi = basic_lib::TopDownDibInfo(32, 24);
     std::vector<std::uint32_t> px(32 * 24);
     GetDIBits(r.buffer()->dc(), r.buffer()->bitmap(), 0, 24, px.data(), &bi, DIB_RGB_COLORS);
     for (auto& p : px) p &= 0xFFFFFF;

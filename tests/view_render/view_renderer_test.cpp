@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "basic_lib/dib_info.h"
 #include "view_render/view_renderer.h"
 
 using namespace view_render;
@@ -16,12 +17,7 @@ namespace {
 class PatternPreRender : public CPreRender {
  public:
   PatternPreRender(CViewRenderer& r, int w, int h) : CPreRender(r) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    BITMAPINFO bi = basic_lib::TopDownDibInfo(w, h);
     void* bits = nullptr;
     bitmap_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     auto* p = static_cast<std::uint32_t*>(bits);
@@ -47,12 +43,7 @@ class PatternPreRender : public CPreRender {
 
 std::vector<std::uint32_t> Pixels(const CBufferedView& b) {
   std::vector<std::uint32_t> px(static_cast<size_t>(b.width()) * b.height());
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = b.width();
-  bi.bmiHeader.biHeight = -b.height();
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
+  BITMAPINFO bi = basic_lib::TopDownDibInfo(b.width(), b.height());
   GetDIBits(b.dc(), b.bitmap(), 0, static_cast<UINT>(b.height()), px.data(), &bi, DIB_RGB_COLORS);
   for (auto& p : px) p &= 0xFFFFFF;
   return px;
