@@ -12,24 +12,26 @@ namespace {
 
 constexpr wchar_t kWidgetClass[] = L"VistromaWidgetWindow";
 
-HFONT DefaultFont() {
-  static HFONT font = [] {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    LOGFONTW lf = metrics.lfMenuFont;
-    HDC screen = GetDC(nullptr);
-    lf.lfHeight = -MulDiv(90, GetDeviceCaps(screen, LOGPIXELSY), 720);  // 9 points
-    ReleaseDC(nullptr, screen);
-    return CreateFontIndirectW(&lf);
-  }();
-  return font;
+HFONT MakeDefaultFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  LOGFONTW lf = metrics.lfMenuFont;
+  HDC screen = GetDC(nullptr);
+  lf.lfHeight = -MulDiv(90, GetDeviceCaps(screen, LOGPIXELSY), 720);  // 9 points
+  ReleaseDC(nullptr, screen);
+  return CreateFontIndirectW(&lf);
 }
 
 std::map<UINT_PTR, FCTimerNotify*>* g_timers = nullptr;
 int g_timer_objects = 0;
 
 }  // namespace
+
+HFONT DefaultWidgetFont() {
+  static HFONT font = MakeDefaultFont();
+  return font;
+}
 
 void CWidgetItem::AddTool(HWND tooltip, HWND window, UINT tool_id) {
   if (text.empty() || !tooltip) return;
@@ -128,6 +130,16 @@ void CWidgetWindow::AddItem(std::unique_ptr<CWidgetItem> item, int index) {
   // Any other index: the item goes with the unique_ptr.
 }
 
+void CWidgetWindow::RemoveItem(int id) {
+  std::erase_if(items_, [id](const std::unique_ptr<CWidgetItem>& item) { return item->id == id; });
+}
+
+CWidgetItem* CWidgetWindow::FindItem(int id) const {
+  for (const auto& item : items_)
+    if (item->id == id) return item.get();
+  return nullptr;
+}
+
 CWidgetItem* CWidgetWindow::HitTest(int x, int y) const {
   const POINT pt{x, y};
   for (const auto& item : items_)
@@ -187,7 +199,7 @@ void CWidgetWindow::Paint() {
     if (bitmap) {
       HDC mem = CreateCompatibleDC(dc);
       HGDIOBJ old_bitmap = SelectObject(mem, bitmap);
-      HGDIOBJ old_font = SelectObject(mem, font_ ? font_ : DefaultFont());
+      HGDIOBJ old_font = SelectObject(mem, font_ ? font_ : DefaultWidgetFont());
       SetViewportOrgEx(mem, -area.left, -area.top, nullptr);
       DrawBackground(mem, area);
       for (const auto& item : items_) {

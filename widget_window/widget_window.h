@@ -17,6 +17,9 @@ namespace widget_window {
 inline constexpr UINT kItemHover = 0x01, kItemPressed = 0x02, kItemVisible = 0x04, kItemEnabled = 0x08,
                       kItemChecked = 0x10;
 
+// The font items draw with unless their window sets another: the menu font at 9 points.
+[[nodiscard]] HFONT DefaultWidgetFont();
+
 class CWidgetItem {
  public:
   CWidgetItem() = default;
@@ -69,6 +72,9 @@ class CWidgetWindow : public FCTrackMouseHover {
   [[nodiscard]] HWND hwnd() const { return hwnd_; }
 
   void AddItem(std::unique_ptr<CWidgetItem> item, int index = -1);
+  // Destroys every item with this id.
+  void RemoveItem(int id);
+  [[nodiscard]] CWidgetItem* FindItem(int id) const;
   void SetLayout(std::unique_ptr<CWidgetLayout> layout) { layout_ = std::move(layout); }
   [[nodiscard]] CWidgetItem* HitTest(int x, int y) const;
   void UpdateHover(int x, int y);

@@ -44,6 +44,16 @@ __declspec(dllexport) void __cdecl SetDefaultImageViewer(int) {
   SetString(HKEY_CURRENT_USER, L"Software\\RegisteredApplications", L"Vistroma", kCapabilities);
 }
 
+// 1 when the viewer beside this library is the registered opener of its program identifier.
+__declspec(dllexport) int __cdecl IsAssociationOK() {
+  wchar_t command[MAX_PATH * 2] = {};
+  DWORD size = sizeof(command);
+  const std::wstring key = std::wstring(L"Software\\Classes\\") + kProgId + L"\\shell\\open\\command";
+  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, command, &size) != ERROR_SUCCESS)
+    return 0;
+  return std::wstring(command).find(ViewerPath()) != std::wstring::npos ? 1 : 0;
+}
+
 __declspec(dllexport) void __cdecl UnInstall(int root_value) {
   // The argument names the registry root, as a predefined key value (0x80000001 is the current user).
   HKEY root = reinterpret_cast<HKEY>(static_cast<LONG_PTR>(root_value));  // predefined keys are sign-extended
