@@ -149,6 +149,34 @@ bool ParseExif(std::span<const std::uint8_t> tiff, ExifBlock& out) {
   return true;
 }
 
+std::optional<std::span<const std::uint8_t>> FindExifThumbnail(std::span<const std::uint8_t> tiff) {
+  if (tiff.size() < 8) return std::nullopt;
+  bool big;
+  if (tiff[0] == 'I' && tiff[1] == 'I') big = false;
+  else if (tiff[0] == 'M' && tiff[1] == 'M') big = true;
+  else return std::nullopt;
+  const Reader r(tiff, big);
+  if (r.U16(2) != 42) return std::nullopt;
+  const std::uint32_t ifd0 = r.U32(4);
+  if (!r.Has(ifd0, 2)) return std::nullopt;
+  const std::uint64_t next_at = ifd0 + 2ull + 12ull * r.U16(ifd0);
+  if (!r.Has(next_at, 4)) return std::nullopt;
+  const std::uint32_t ifd1 = r.U32(next_at);
+  if (ifd1 == 0 || ifd1 == ifd0 || !r.Has(ifd1, 2)) return std::nullopt;
+  std::map<std::uint16_t, ExifValue> entries;
+  ReadIfd(r, ifd1, entries, nullptr, nullptr);
+  const auto number = [&](std::uint16_t tag) -> std::uint32_t {
+    auto it = entries.find(tag);
+    if (it == entries.end()) return 0;
+    return it->second.kind == ExifValue::Kind::kUInt32 ? it->second.number : it->second.low16;
+  };
+  const std::uint32_t offset = number(0x0201), length = number(0x0202);
+  if (length < 4 || !r.Has(offset, length)) return std::nullopt;
+  const auto thumbnail = tiff.subspan(offset, length);
+  if (thumbnail[0] != 0xFF || thumbnail[1] != 0xD8) return std::nullopt;
+  return thumbnail;
+}
+
 std::optional<std::string> ExifAnsiText(const ExifValue& v) {
   if (v.kind != ExifValue::Kind::kAnsi) return std::nullopt;
   return v.ansi;

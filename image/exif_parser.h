@@ -46,6 +46,10 @@ struct ExifBlock {
 // yields what could be read before the damage.
 [[nodiscard]] bool ParseExif(std::span<const std::uint8_t> tiff, ExifBlock& out);
 
+// The JPEG thumbnail IFD1 points to (JPEGInterchangeFormat and its length), when it lies wholly inside
+// the structure and starts with a JPEG start marker.
+[[nodiscard]] std::optional<std::span<const std::uint8_t>> FindExifThumbnail(std::span<const std::uint8_t> tiff);
+
 // The value readers. Texts come back as the stored bytes (the caller converts them from the ANSI code
 // page); nothing means "leave the field empty".
 [[nodiscard]] std::optional<std::string> ExifAnsiText(const ExifValue& v);

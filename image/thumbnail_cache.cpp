@@ -4,11 +4,18 @@
 #include <list>
 #include <map>
 #include <mutex>
+#include <vector>
+
+#include <wincodec.h>
+#include <wrl/client.h>
 
 #include "basic_lib/text_case.h"
 #include "image/colour_transform.h"
+#include "image/exif_parser.h"
 #include "image/image_loader.h"
+#include "image/orientation.h"
 #include "image/resample.h"
+#include "image/wic_factory.h"
 
 namespace image {
 
@@ -73,6 +80,49 @@ std::shared_ptr<const BgraBuffer> Extract(const std::wstring& path, int size) {
   return out;
 }
 
+// What the shell's fast extraction gives: the thumbnail a JPEG carries in its EXIF block, upright, and
+// nothing for any other file. Never a decode of the picture itself.
+std::shared_ptr<const BgraBuffer> FastExtract(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  std::vector<std::uint8_t> head(70000);  // an APP1 segment is at most 64 KB, after SOI and perhaps APP0
+  DWORD got = 0;
+  const BOOL read = ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &got, nullptr);
+  CloseHandle(file);
+  if (!read) return nullptr;
+  head.resize(got);
+  const auto tiff = FindJpegExif(head);
+  if (!tiff) return nullptr;
+  const auto jpeg = FindExifThumbnail(*tiff);
+  if (!jpeg) return nullptr;
+  ExifBlock block;
+  (void)ParseExif(*tiff, block);  // without a readable IFD0 the thumbnail counts as upright
+  const ExifValue* orientation = block.Find(ExifIfd::kIfd0, 0x0112);
+
+  IWICImagingFactory* factory = ImagingFactory();
+  Microsoft::WRL::ComPtr<IWICStream> stream;
+  Microsoft::WRL::ComPtr<IWICBitmapDecoder> decoder;
+  Microsoft::WRL::ComPtr<IWICBitmapFrameDecode> frame;
+  Microsoft::WRL::ComPtr<IWICFormatConverter> converter;
+  UINT w = 0, h = 0;
+  if (!factory || FAILED(factory->CreateStream(&stream)) ||
+      FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(jpeg->data()), static_cast<DWORD>(jpeg->size()))) ||
+      FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) ||
+      FAILED(decoder->GetFrame(0, &frame)) || FAILED(factory->CreateFormatConverter(&converter)) ||
+      FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0,
+                                   WICBitmapPaletteTypeCustom)) ||
+      FAILED(converter->GetSize(&w, &h)) || w == 0 || h == 0 || w > 4096 || h > 4096)
+    return nullptr;
+  BgraBuffer stored;
+  stored.Resize(static_cast<int>(w), static_cast<int>(h));
+  if (FAILED(converter->CopyPixels(nullptr, w * 4, w * h * 4, reinterpret_cast<BYTE*>(stored.pixels.data()))))
+    return nullptr;
+  auto out = std::make_shared<BgraBuffer>();
+  ApplyTransform(stored, OrientationToTransform(orientation ? orientation->low16 : 1), *out);
+  return out;
+}
+
 }  // namespace
 
 CThumbnailCache::CThumbnailCache() : impl_(std::make_shared<Impl>()) {}
@@ -115,11 +165,9 @@ CShellThumbnailRequest RequestShellThumbnail(const std::wstring& path, int reque
   request.bitmap = cache.Find(key);
   if (request.bitmap) return request;
   if (mode == 0) {
-    // Nothing cached: a quick small one, not good enough for a fit frame.
-    request.bitmap = Extract(path, 256);
-    request.low_quality = true;
-    std::lock_guard<std::mutex> hold(cache.lock);
-    ++cache.extractions;
+    // Nothing cached: what a fast extraction gives, never good enough for a fit frame.
+    request.bitmap = FastExtract(path);
+    request.low_quality = request.bitmap != nullptr;
     return request;
   }
   request.bitmap = Extract(path, size);

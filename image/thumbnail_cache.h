@@ -23,7 +23,8 @@ struct CShellThumbnailRequest {
   [[nodiscard]] bool usable() const { return bitmap && !low_quality; }
 };
 
-// mode 0: cached only (a quick 256-pixel extraction, marked low quality, when nothing is cached);
+// mode 0: cached only (when nothing is cached, a JPEG's embedded EXIF thumbnail, marked low quality, as
+// the shell's fast extraction gives it);
 // 1: the requested size, extracting when needed; 2: the large size, extracting when needed.
 [[nodiscard]] CShellThumbnailRequest RequestShellThumbnail(const std::wstring& path, int requested_size, int mode);
 

@@ -36,3 +36,9 @@ head -c 3000 /dev/urandom > noise.jpg
 "$convert" -size 1000x4000 xc:'#404040' long_1000x4000.png
 "$convert" -size 1280x1282 xc:'#404040' size_1280x1282.png
 "$convert" -size 1281x1281 xc:'#404040' size_1281x1281.png
+# A camera-like JPEG: red, turned by its orientation tag, carrying a small blue thumbnail in its EXIF
+# block, as the shell's fast extraction finds it.
+"$convert" -size 160x120 xc:'#2040c0' -quality 85 thumb_part.jpg
+"$convert" -size 640x480 xc:'#c02020' -quality 85 with_thumbnail.jpg
+exiftool -q -q -overwrite_original "-ThumbnailImage<=thumb_part.jpg" -Orientation#=6 with_thumbnail.jpg
+rm -f thumb_part.jpg

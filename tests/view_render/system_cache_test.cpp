@@ -91,7 +91,7 @@ TEST_F(SystemCacheTest, APreloadedNeighbourIsServedWithoutADecode) {
   image::CCurrentPicture& picture = image::CCurrentPicture::Instance();
   picture.Open(dir_.File(L"n4.jpg"));
   HBITMAP fit = nullptr;
-  EXPECT_FALSE(cache_.LookupFit(32, 24, fit)) << "not preloaded: only a low-quality quick one";
+  EXPECT_FALSE(cache_.LookupFit(32, 24, fit)) << "not preloaded";
   if (fit) DeleteObject(fit);
   fit = nullptr;
 
@@ -108,4 +108,19 @@ TEST_F(SystemCacheTest, APreloadedNeighbourIsServedWithoutADecode) {
   EXPECT_EQ(info.bmHeight, 24);
   DeleteObject(fit);
   EXPECT_FALSE(cache_.FindRunningPreload(nullptr)) << "nothing runs now";
+}
+
+TEST_F(SystemCacheTest, WithNothingCachedOnlyAnEmbeddedThumbnailComesQuickly) {
+  const std::wstring camera = test_support::TestBinDirectory() + L"fixtures\\decode\\with_thumbnail.jpg";
+  const size_t extracted = image::CThumbnailCache::Get().extractions();
+  const image::CShellThumbnailRequest quick = image::RequestShellThumbnail(camera, 1280, 0);
+  ASSERT_NE(quick.bitmap, nullptr);
+  EXPECT_TRUE(quick.low_quality) << "never good enough for a fit frame";
+  EXPECT_EQ(quick.bitmap->width, 120) << "upright: the tag turns the 160 x 120 thumbnail";
+  EXPECT_EQ(quick.bitmap->height, 160);
+  const std::uint32_t middle = quick.bitmap->pixels[80 * 120 + 60];
+  EXPECT_GT(middle & 0xFF, (middle >> 16) & 0xFF) << "the thumbnail's blue, not the picture's red";
+  const image::CShellThumbnailRequest plain = image::RequestShellThumbnail(dir_.File(L"n1.jpg"), 1280, 0);
+  EXPECT_EQ(plain.bitmap, nullptr) << "no embedded thumbnail: nothing, and no decode";
+  EXPECT_EQ(image::CThumbnailCache::Get().extractions(), extracted);
 }
