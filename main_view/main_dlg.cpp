@@ -178,6 +178,14 @@ bool CTormaveDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_CLOSE:
       OnClose();
       return true;
+    case WM_SYSCOMMAND:
+      // Alt pressed and released alone (as around Alt + wheel) would start keyboard menu mode on the hidden
+      // system menu and eat the next key; Alt + Space still opens the system menu.
+      if ((wp & 0xFFF0) == SC_KEYMENU && lp == 0) {
+        result = 0;
+        return true;
+      }
+      return false;
     case WM_QUERYENDSESSION:
       RequestClose();
       result = TRUE;

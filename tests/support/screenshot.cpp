@@ -46,6 +46,29 @@ Pixels CaptureClient(HWND hwnd) {
   return out;
 }
 
+Pixels CaptureScreen(const RECT& area) {
+  Pixels out;
+  out.width = area.right - area.left;
+  out.height = area.bottom - area.top;
+  if (out.width <= 0 || out.height <= 0) return out;
+  BITMAPINFO bi = basic_lib::TopDownDibInfo(out.width, out.height);
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(mem, dib);
+  BitBlt(mem, 0, 0, out.width, out.height, screen, area.left, area.top, SRCCOPY);
+  GdiFlush();
+  const auto* p = static_cast<const std::uint32_t*>(bits);
+  out.data.assign(p, p + static_cast<size_t>(out.width) * out.height);
+  for (std::uint32_t& px : out.data) px |= 0xFF000000u;
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(dib);
+  return out;
+}
+
 bool SavePng(const std::wstring& path, const Pixels& pixels) {
   if (path.empty() || pixels.width <= 0 || pixels.height <= 0) return false;
   ComPtr<IWICImagingFactory> factory;

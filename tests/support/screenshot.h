@@ -20,6 +20,9 @@ struct Pixels {
 std::wstring ScreenshotPath(const std::wstring& file_name);
 // What a window paints of its client area (WM_PRINTCLIENT into a 32-bit bitmap), alpha forced opaque.
 Pixels CaptureClient(HWND hwnd);
+// What the screen shows in a rectangle of screen coordinates: another process's windows as they are on
+// the display.
+Pixels CaptureScreen(const RECT& area);
 [[nodiscard]] bool SavePng(const std::wstring& path, const Pixels& pixels);
 
 }  // namespace test_support

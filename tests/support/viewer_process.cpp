@@ -13,6 +13,15 @@ void CopyInto(const std::wstring& from, const std::wstring& to) {
   if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) ADD_FAILURE() << "cannot copy into the install folder";
 }
 
+void CopyMatching(const std::wstring& from, const wchar_t* pattern, const std::wstring& to) {
+  WIN32_FIND_DATAW found{};
+  HANDLE find = FindFirstFileW((from + pattern).c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do CopyInto(from + found.cFileName, to + found.cFileName);
+  while (FindNextFileW(find, &found));
+  FindClose(find);
+}
+
 struct Search {
   DWORD pid;
   const wchar_t* class_name;
@@ -39,6 +48,10 @@ ViewerInstall::ViewerInstall(const Options& options) {
   if (options.statistics) CopyInto(dist + L"brastel.dll", folder() + L"brastel.dll");
   CreateDirectoryW((folder() + L"resources").c_str(), nullptr);
   if (options.package) CopyInto(dist + L"resources\\res.zip", folder() + L"resources\\res.zip");
+  // The view's own pictures and the language packs, as the installer lays them out.
+  CopyMatching(dist + L"resources\\", L"*.png", folder() + L"resources\\");
+  CreateDirectoryW((folder() + L"locales").c_str(), nullptr);
+  CopyMatching(dist + L"locales\\", L"*.ini", folder() + L"locales\\");
   if (options.tray_peer) CopyInto(TestBinDirectory() + L"VistromaTray.exe", folder() + L"VistromaTray.exe");
 }
 
