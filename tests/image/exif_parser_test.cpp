@@ -250,3 +250,44 @@ TEST(ExifParser, SurvivesMutatedAndTruncatedBlocks) {
   // A loop or an unbounded count would show as one block taking far longer than any other.
   EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(slowest).count(), 250) << "bounded time per block";
 }
+
+TEST(ExifParser, TheEmbeddedThumbnailIsFoundOnlyWhenItLiesWhollyInside) {
+  // Little-endian: an empty IFD0 at 8 whose next IFD (IFD1, at 14) names the thumbnail's offset and length.
+  const auto make = [](std::uint32_t next, std::uint32_t offset, std::uint32_t length, std::uint8_t first) {
+    std::vector<std::uint8_t> t{'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0};
+    for (int i = 0; i < 4; ++i) t.push_back(static_cast<std::uint8_t>(next >> (8 * i)));
+    const auto entry = [&t](std::uint16_t tag, std::uint32_t value) {
+      for (std::uint8_t b : {static_cast<std::uint8_t>(tag), static_cast<std::uint8_t>(tag >> 8), std::uint8_t{4},
+                             std::uint8_t{0}, std::uint8_t{1}, std::uint8_t{0}, std::uint8_t{0}, std::uint8_t{0}})
+        t.push_back(b);
+      for (int i = 0; i < 4; ++i) t.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    };
+    t.push_back(2);
+    t.push_back(0);
+    entry(0x0201, offset);
+    entry(0x0202, length);
+    for (int i = 0; i < 4; ++i) t.push_back(0);
+    for (std::uint8_t b : {first, std::uint8_t{0xD8}, std::uint8_t{0xFF}, std::uint8_t{0xD9}}) t.push_back(b);
+    return t;
+  };
+  const auto good = make(14, 44, 4, 0xFF);
+  ASSERT_EQ(good.size(), 48u);
+  const auto found = FindExifThumbnail(good);
+  ASSERT_TRUE(found.has_value());
+  EXPECT_EQ(found->size(), 4u);
+  EXPECT_EQ((*found)[0], 0xFF);
+  struct Case {
+    const char* what;
+    std::vector<std::uint8_t> tiff;
+  };
+  const Case bad[] = {
+      {"no IFD1", make(0, 44, 4, 0xFF)},
+      {"IFD1 is IFD0", make(8, 44, 4, 0xFF)},
+      {"IFD1 outside", make(4000, 44, 4, 0xFF)},
+      {"offset outside", make(14, 46, 4, 0xFF)},
+      {"length outside", make(14, 44, 5, 0xFF)},
+      {"huge length", make(14, 44, 0xFFFFFFFF, 0xFF)},
+      {"not a JPEG", make(14, 44, 4, 0x00)},
+  };
+  for (const Case& c : bad) EXPECT_FALSE(FindExifThumbnail(c.tiff).has_value()) << c.what;
+}

@@ -23,22 +23,24 @@ std::wstring ScreenshotPath(const std::wstring& file_name) {
   return path + file_name;
 }
 
-Pixels CaptureClient(HWND hwnd) {
+namespace {
+
+// Pixels of a width x height picture that draw paints into a memory DC, alpha forced opaque.
+template <typename Draw>
+Pixels CaptureWith(int width, int height, Draw draw) {
   Pixels out;
-  RECT client{};
-  GetClientRect(hwnd, &client);
-  out.width = client.right;
-  out.height = client.bottom;
-  if (out.width <= 0 || out.height <= 0) return out;
-  BITMAPINFO bi = basic_lib::TopDownDibInfo(out.width, out.height);
+  out.width = width;
+  out.height = height;
+  if (width <= 0 || height <= 0) return out;
+  BITMAPINFO bi = basic_lib::TopDownDibInfo(width, height);
   void* bits = nullptr;
   HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   HDC mem = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(mem, dib);
-  SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
+  draw(mem);
   GdiFlush();
   const auto* p = static_cast<const std::uint32_t*>(bits);
-  out.data.assign(p, p + static_cast<size_t>(out.width) * out.height);
+  out.data.assign(p, p + static_cast<size_t>(width) * height);
   for (std::uint32_t& px : out.data) px |= 0xFF000000u;
   SelectObject(mem, old);
   DeleteDC(mem);
@@ -46,27 +48,22 @@ Pixels CaptureClient(HWND hwnd) {
   return out;
 }
 
+}  // namespace
+
+Pixels CaptureClient(HWND hwnd) {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  return CaptureWith(client.right, client.bottom, [hwnd](HDC mem) {
+    SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
+  });
+}
+
 Pixels CaptureScreen(const RECT& area) {
-  Pixels out;
-  out.width = area.right - area.left;
-  out.height = area.bottom - area.top;
-  if (out.width <= 0 || out.height <= 0) return out;
-  BITMAPINFO bi = basic_lib::TopDownDibInfo(out.width, out.height);
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(mem, dib);
-  BitBlt(mem, 0, 0, out.width, out.height, screen, area.left, area.top, SRCCOPY);
-  GdiFlush();
-  const auto* p = static_cast<const std::uint32_t*>(bits);
-  out.data.assign(p, p + static_cast<size_t>(out.width) * out.height);
-  for (std::uint32_t& px : out.data) px |= 0xFF000000u;
-  SelectObject(mem, old);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  DeleteObject(dib);
-  return out;
+  return CaptureWith(area.right - area.left, area.bottom - area.top, [&area](HDC mem) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(mem, 0, 0, area.right - area.left, area.bottom - area.top, screen, area.left, area.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+  });
 }
 
 bool SavePng(const std::wstring& path, const Pixels& pixels) {
