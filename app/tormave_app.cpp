@@ -13,10 +13,13 @@
 #include "app/process_control.h"
 #include "app/stat_client.h"
 #include "basic_lib/singleton.h"
+#include "image/current_picture.h"
 #include "image/wic_factory.h"
 #include "main_view/main_dlg.h"
+#include "main_view/view_services.h"
 #include "popup_dialog/message_box.h"
 #include "ui_toolkit/toolkit.h"
+#include "view_render/system_cache.h"
 
 namespace app {
 
@@ -108,6 +111,12 @@ bool CTormaveApp::InitInstance() {
 }
 
 int CTormaveApp::ExitInstance() {
+  // The picture's work, the preloads and the folder scan end before what they use goes.
+  image::CCurrentPicture::Instance().Reset();
+  view_render::CSystemCache& cache = view_render::CSystemCache::Get();
+  cache.CancelAll();
+  cache.WaitRunning();
+  main_view::ViewServices::Get().folder_list().Shutdown();
   CleanTempFiles();
   image::ReleaseImagingFactory();
   gdiplus_.reset();

@@ -112,6 +112,11 @@ void CCurrentFolderImage::Reset() {
   current_ = -1;
 }
 
+void CCurrentFolderImage::Shutdown() {
+  StopScan();
+  Reset();
+}
+
 bool CCurrentFolderImage::CanMove(int offset) const {
   const int count = static_cast<int>(names_.size());
   if (count < 2 || thread_) return false;

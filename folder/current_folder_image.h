@@ -39,6 +39,8 @@ class CCurrentFolderImage : public view_render::FCMessageWindow {
   [[nodiscard]] std::wstring GetNeighbourPath(int offset) const;
   std::wstring RemoveAndGetNext(const std::wstring& deleted);
   void Reset();
+  // At exit: the scan stopped and waited for, the list emptied.
+  void Shutdown();
 
   [[nodiscard]] bool scanning() const { return thread_ != nullptr; }
   [[nodiscard]] const std::wstring& folder() const { return folder_; }

@@ -273,6 +273,9 @@ TEST_F(ViewerTest, KeysTurnPagesInLogicalOrderOnceTheFolderIsKnown) {
   EXPECT_TRUE(shows(L"p10.png", L"3/3")) << "no wrap-around unless asked";
   window_.Key(VK_LEFT);
   EXPECT_TRUE(shows(L"p2.png", L"2/3"));
+  // Closing at once, with neighbours still being preloaded, ends cleanly.
+  PostMessageW(window_.main(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(first_.WaitExit(), 0u);
 }
 
 TEST_F(ViewerTest, TheAnsweredWheelZoomsCtrlTurnsPagesAndAltScrolls) {
