@@ -7,6 +7,7 @@
 
 #include "basic_lib/gdiplus.h"
 #include "basic_lib/scoped_handle.h"
+#include "basic_lib/shared_file_stream.h"
 #include "image/colour_transform.h"
 #include "image/enhancement.h"
 #include "image/jpeg_markers.h"
@@ -66,9 +67,8 @@ std::shared_ptr<CWICImageLoader> OpenWithWic(const std::wstring& path, const Ope
   IWICImagingFactory* factory = ImagingFactory();
   if (!factory) return nullptr;
   ComPtr<IStream> stream;
-  if (FAILED(SHCreateStreamOnFileEx(path.c_str(), STGM_READ | STGM_SHARE_DENY_NONE, FILE_ATTRIBUTE_NORMAL, FALSE,
-                                    nullptr, &stream)))
-    return nullptr;
+  // Others may rename or delete the file while it is shown.
+  if (FAILED(basic_lib::CreateSharedReadStream(path, &stream))) return nullptr;
   auto loader = std::make_shared<CWICImageLoader>();
   if (FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &loader->decoder)))
     return nullptr;

@@ -258,3 +258,20 @@ TEST_F(DecodeTest, DamagedFilesNeverCrashOrHang) {
     }
   }
 }
+
+TEST_F(DecodeTest, AnOpenPictureCanBeDeletedOrRenamedByOthers) {
+  // Explorer and the viewer's own delete command work on the file while the picture is shown.
+  test_support::TempDir dir;
+  for (const wchar_t* name : {L"shown.png", L"shown.jpg", L"shown.gif", L"shown.webp"}) {
+    const std::wstring fixture = std::wstring(L"marked") + (wcsrchr(name, L'.'));
+    const std::wstring path = dir.File(name);
+    ASSERT_TRUE(CopyFileW(Fixture(fixture.c_str()).c_str(), path.c_str(), FALSE)) << fixture.size();
+    auto loader = Open(path);
+    ASSERT_NE(loader, nullptr);
+    const std::wstring moved = dir.File(std::wstring(L"moved_") + name);
+    EXPECT_TRUE(MoveFileW(path.c_str(), moved.c_str())) << "renamed while open";
+    EXPECT_TRUE(DeleteFileW(moved.c_str())) << "deleted while open";
+    BgraBuffer pixels;
+    EXPECT_TRUE(DecodeToPixels(*loader, 16, 12, false, pixels)) << "and it still decodes";
+  }
+}
