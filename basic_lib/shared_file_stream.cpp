@@ -1,36 +1,13 @@
 #include "basic_lib/shared_file_stream.h"
 
-#include <atomic>
+#include "basic_lib/com_object.h"
 
 namespace basic_lib {
 namespace {
 
-// A COM object ends in Release, never through a pointer to its interface, so IStream needs no virtual
-// destructor.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-class SharedFileStream final : public IStream {
+class SharedFileStream final : public CComObject<IStream> {
  public:
   explicit SharedFileStream(HANDLE file) : file_(file) {}
-  SharedFileStream(const SharedFileStream&) = delete;
-  SharedFileStream& operator=(const SharedFileStream&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_ISequentialStream || riid == IID_IStream) {
-      *out = static_cast<IStream*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
 
   HRESULT STDMETHODCALLTYPE Read(void* buffer, ULONG size, ULONG* read) override {
     DWORD got = 0;
@@ -66,12 +43,13 @@ class SharedFileStream final : public IStream {
   }
   HRESULT STDMETHODCALLTYPE Clone(IStream**) override { return E_NOTIMPL; }
 
+ protected:
+  bool Supports(REFIID iid) const override { return iid == IID_ISequentialStream || iid == IID_IStream; }
+
  private:
-  ~SharedFileStream() { CloseHandle(file_); }
+  ~SharedFileStream() override { CloseHandle(file_); }
   HANDLE file_;
-  std::atomic<ULONG> refs_{1};
 };
-#pragma GCC diagnostic pop
 
 }  // namespace
 

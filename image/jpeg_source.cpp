@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "basic_lib/com_object.h"
 #include "image/jpeg_markers.h"
 
 namespace image {
@@ -29,30 +30,10 @@ tjhandle Decompressor() {
 // The factors 1/8, 1/4, 1/2, 1/1: the only ones with SIMD paths.
 constexpr int kDenominators[] = {8, 4, 2, 1};
 
-// COM objects are destroyed through Release, never through a pointer to the interface, which has no
-// virtual destructor by design.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-class JpegBitmapSource final : public IWICBitmapSource {
+class JpegBitmapSource final : public basic_lib::CComObject<IWICBitmapSource> {
  public:
   explicit JpegBitmapSource(std::shared_ptr<const CJpegImage> jpeg) : jpeg_(std::move(jpeg)) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IWICBitmapSource || iid == IID_JpegSourceSelf) {
-      *out = static_cast<IWICBitmapSource*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
   HRESULT STDMETHODCALLTYPE GetSize(UINT* w, UINT* h) override {
     if (!w || !h) return E_INVALIDARG;
     *w = static_cast<UINT>(jpeg_->width());
@@ -87,13 +68,14 @@ class JpegBitmapSource final : public IWICBitmapSource {
   }
   [[nodiscard]] std::shared_ptr<const CJpegImage> jpeg() const { return jpeg_; }
 
+ protected:
+  bool Supports(REFIID iid) const override { return iid == IID_IWICBitmapSource || iid == IID_JpegSourceSelf; }
+
  private:
-  std::atomic<ULONG> refs_{1};
   std::shared_ptr<const CJpegImage> jpeg_;
   std::mutex lock_;
   BgraBuffer full_;
 };
-#pragma GCC diagnostic pop
 
 }  // namespace
 
