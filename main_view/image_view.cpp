@@ -23,8 +23,6 @@ constexpr DWORD kViewStyle = 0x52010000;  // child, visible, clip children, tab 
 
 }  // namespace
 
-WndMainImageView::~WndMainImageView() { renderer_.reset(); }
-
 HWND WndMainImageView::Create(HWND parent, const RECT& rect) {
   HWND hwnd = CWidgetWindow::Create(parent, rect, kImageViewId, kViewStyle);
   if (!hwnd) return nullptr;
@@ -186,29 +184,20 @@ void WndMainImageView::OnMouseWheel(WPARAM wp, LPARAM lp) {
   }
   const int delta = GET_WHEEL_DELTA_WPARAM(wp);
   const WheelDecision d = DecideWheel(config.mouse_wheel_action, GET_KEYSTATE_WPARAM(wp), GetKeyState(VK_MENU) < 0, delta);
-  switch (d.outcome) {
-    case WheelOutcome::kScrollUp:
-      PostMessageW(MainWindow(), WM_COMMAND, ID_SCROLL_UP, 0);
-      break;
-    case WheelOutcome::kScrollDown:
-      PostMessageW(MainWindow(), WM_COMMAND, ID_SCROLL_DOWN, 0);
-      break;
-    case WheelOutcome::kZoom: {
-      if (!renderer_) break;
-      POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-      ScreenToClient(hwnd(), &pt);
-      const RECT area = ViewArea();
-      renderer_->ZoomBy(d.zoom_steps, pt.x - area.left, pt.y - area.top);
-      Repaint();
-      break;
-    }
-    case WheelOutcome::kPrevious:
-      PostMessageW(MainWindow(), WM_COMMAND, ID_PREVIOUS, 0);
-      break;
-    case WheelOutcome::kNext:
-      PostMessageW(MainWindow(), WM_COMMAND, ID_NEXT, 0);
-      break;
+  if (d.outcome == WheelOutcome::kZoom) {
+    if (!renderer_) return;
+    POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    ScreenToClient(hwnd(), &pt);
+    const RECT area = ViewArea();
+    renderer_->ZoomBy(d.zoom_steps, pt.x - area.left, pt.y - area.top);
+    Repaint();
+    return;
   }
+  const WORD command = d.outcome == WheelOutcome::kScrollUp     ? ID_SCROLL_UP
+                       : d.outcome == WheelOutcome::kScrollDown ? ID_SCROLL_DOWN
+                       : d.outcome == WheelOutcome::kPrevious   ? ID_PREVIOUS
+                                                                : ID_NEXT;
+  PostMessageW(MainWindow(), WM_COMMAND, command, 0);
 }
 
 bool WndMainImageView::ClickItem(widget_window::CWidgetItem* item) {

@@ -18,7 +18,6 @@ inline constexpr UINT kImageViewId = 101;
 class WndMainImageView : public widget_window::CWidgetWindow {
  public:
   WndMainImageView() = default;
-  ~WndMainImageView() override;
 
   HWND Create(HWND parent, const RECT& rect);
 

@@ -91,7 +91,7 @@ void CTormaveDlg::OnCommand(WORD id) {
     case ID_TOOLBAR_TOP:
     case ID_TOOLBAR_BOTTOM:
       config.toolbar_dock = id == ID_TOOLBAR_BOTTOM ? 1 : 0;
-      Relayout();
+      Relayout(CurrentLayout());
       break;
     case ID_REDRAW:
       if (view_.hwnd()) view_.ShowPicture();
@@ -141,7 +141,7 @@ void CTormaveDlg::ToggleFullScreen() {
     ShowWindow(maximise_button_.hwnd(), SW_SHOW);
     ShowWindow(minimise_button_.hwnd(), SW_SHOW);
   }
-  Relayout();
+  Relayout(CurrentLayout());
   UpdateWindow(self);
 }
 

@@ -63,7 +63,8 @@ void Place(HWND child, const RECT& r) {
 
 CTormaveDlg::CTormaveDlg()
     : CModalDialog(kMainDialogTemplate),
-      accelerators_(LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_ACCELERATORS))) {}
+      accelerators_(LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_ACCELERATORS))),
+      brush_(CreateSolidBrush(kCanvasColour)) {}
 
 CTormaveDlg::~CTormaveDlg() {
   if (jobs_) jobs_->StopJobs(2000);
@@ -100,10 +101,7 @@ bool CTormaveDlg::OnInitDialog() {
   SendMessageW(self, WM_SETICON, ICON_SMALL, icon(GetSystemMetrics(SM_CXSMICON)));
 
   ViewServices::Get().Connect([self] { return IsWindow(self) ? self : nullptr; });
-  RECT client{};
-  GetClientRect(self, &client);
-  const MainLayout layout = ComputeMainLayout(client.right, client.bottom, config.toolbar_dock != 0);
-  view_.Create(self, layout.view);
+  view_.Create(self, CurrentLayout().view);
   logo_.Create(self, RECT{9, 6, 103, 30}, kLogoId);
 
   app::CStatSender::Get().Send(L"main", L"open");
@@ -117,7 +115,6 @@ bool CTormaveDlg::OnInitDialog() {
 
   if (HWND title = GetDlgItem(self, view_render::kCaptionControlId)) {
     SetWindowLongPtrW(title, GWL_STYLE, GetWindowLongPtrW(title, GWL_STYLE) | SS_CENTERIMAGE);
-    SetWindowPos(title, nullptr, 105, 1, 0, 29, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
     RECT r{};
     GetWindowRect(title, &r);
     SetWindowPos(title, nullptr, 105, 1, r.right - r.left, 29, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -125,7 +122,6 @@ bool CTormaveDlg::OnInitDialog() {
     ShowWindow(title, SW_SHOW);
   }
 
-  brush_.reset(CreateSolidBrush(kCanvasColour));
   font_normal_.reset(MakeCaptionFont(FW_NORMAL));
   font_bold_.reset(MakeCaptionFont(FW_BOLD));
   close_button_.Attach(GetDlgItem(self, ID_CLOSE_REQUEST));
@@ -270,7 +266,7 @@ LRESULT CTormaveDlg::OnCtlColorStatic(HDC dc, HWND control) {
   SetBkColor(dc, kCanvasColour);
   if (GetDlgCtrlID(control) == view_render::kCaptionControlId) {
     SetTextColor(dc, kTitleColour);
-    const bool has_title = !ViewServices::Get().title().Title().empty();
+    const bool has_title = !ViewServices::Get().title().GetFileName().empty();  // the title is empty without one
     SelectObject(dc, has_title ? font_normal_.get() : font_bold_.get());
   }
   return reinterpret_cast<LRESULT>(brush_.get());
@@ -416,12 +412,13 @@ void CTormaveDlg::OnTimer(UINT_PTR id) {
   }
 }
 
-void CTormaveDlg::Relayout() {
+MainLayout CTormaveDlg::CurrentLayout() const {
   RECT client{};
   GetClientRect(hwnd(), &client);
-  const MainLayout layout = ComputeMainLayout(client.right, client.bottom, app::CAppConfig::Get().toolbar_dock != 0);
-  Place(view_.hwnd(), layout.view);
+  return ComputeMainLayout(client.right, client.bottom, app::CAppConfig::Get().toolbar_dock != 0);
 }
+
+void CTormaveDlg::Relayout(const MainLayout& layout) { Place(view_.hwnd(), layout.view); }
 
 void CTormaveDlg::OnSize() {
   // A plain rectangle from one pixel left of the client area to two beyond it: the frame is cut off.
@@ -433,14 +430,14 @@ void CTormaveDlg::OnSize() {
   const int left = origin.x - window.left - 1, top = origin.y - window.top;
   SetWindowRgn(hwnd(), CreateRectRgn(left, top, left + client.right + 3, top + client.bottom + 2), TRUE);
 
-  const MainLayout layout = ComputeMainLayout(client.right, client.bottom, app::CAppConfig::Get().toolbar_dock != 0);
+  const MainLayout layout = CurrentLayout();
   Place(close_button_.hwnd(), layout.close);
   Place(maximise_button_.hwnd(), layout.maximise);
   Place(minimise_button_.hwnd(), layout.minimise);
   const int maximise_picture = IsZoomed(hwnd()) ? IDP_CAPTION_RESTORE : IDP_CAPTION_MAXIMISE;
   if (maximise_button_.hwnd() && maximise_button_.resource_id() != maximise_picture)
     maximise_button_.LoadImage(maximise_picture, 3);
-  Relayout();
+  Relayout(layout);
   InvalidateRect(hwnd(), nullptr, FALSE);
   SetTimer(hwnd(), TIMER_SIZE_SETTLE, 50, nullptr);
 }
@@ -450,9 +447,8 @@ void CTormaveDlg::OnPaint() {
   HDC dc = BeginPaint(hwnd(), &ps);
   RECT client;
   GetClientRect(hwnd(), &client);
-  basic_lib::ScopedBrush canvas(CreateSolidBrush(kCanvasColour));
-  FillRect(dc, &client, canvas.get());
-  FrameRect(dc, &client, canvas.get());
+  FillRect(dc, &client, brush_.get());
+  FrameRect(dc, &client, brush_.get());
   EndPaint(hwnd(), &ps);
 }
 
@@ -469,8 +465,7 @@ void CTormaveDlg::OnNcPaint() {
   OffsetRect(&client, origin.x - window.left, origin.y - window.top);
   ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
   RECT all{0, 0, window.right - window.left, window.bottom - window.top};
-  basic_lib::ScopedBrush canvas(CreateSolidBrush(kCanvasColour));
-  FillRect(dc, &all, canvas.get());
+  FillRect(dc, &all, brush_.get());
   ReleaseDC(hwnd(), dc);
 }
 

@@ -17,6 +17,7 @@
 #include "main_view/default_viewer_check.h"
 #include "main_view/image_view.h"
 #include "main_view/logo.h"
+#include "main_view/main_layout.h"
 #include "main_view/serial_job_thread.h"
 #include "popup_dialog/png_button.h"
 
@@ -66,7 +67,8 @@ class CTormaveDlg : public app::CModalDialog {
   void OnDropFiles(HDROP drop);
   void OnTitleWidth(int width, int height);
   LRESULT OnCtlColorStatic(HDC dc, HWND control);
-  void Relayout();
+  [[nodiscard]] MainLayout CurrentLayout() const;
+  void Relayout(const MainLayout& layout);
   void BringToFront();
   void CompletelyExit();
 

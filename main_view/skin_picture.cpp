@@ -1,19 +1,35 @@
 #include "main_view/skin_picture.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "app/app_paths.h"
 
 namespace main_view {
 
-bool LoadSkinPicture(const wchar_t* name, bool premultiplied, image::FCObjImage& out) {
-  out.Destroy();
+std::shared_ptr<const image::FCObjImage> SharedSkinPicture(const wchar_t* name, bool premultiplied) {
+  static std::map<std::pair<std::wstring, bool>, std::shared_ptr<const image::FCObjImage>> cache;
+  auto& slot = cache[{name, premultiplied}];
+  if (slot) return slot;
+  auto picture = std::make_shared<image::FCObjImage>();
   const std::wstring path = app::GetExeFolder() + L"resources\\" + name;
   auto bitmap = std::make_unique<Gdiplus::Bitmap>(path.c_str());
-  if (bitmap->GetLastStatus() != Gdiplus::Ok || bitmap->GetWidth() == 0) return false;
-  return out.CreateFromGdiplusBitmap(*bitmap, premultiplied ? PixelFormat32bppPARGB : PixelFormat32bppARGB);
+  // A missing or broken file stays an empty image, not read again.
+  if (bitmap->GetLastStatus() == Gdiplus::Ok && bitmap->GetWidth() != 0)
+    (void)picture->CreateFromGdiplusBitmap(*bitmap, premultiplied ? PixelFormat32bppPARGB : PixelFormat32bppARGB);
+  slot = std::move(picture);
+  return slot;
+}
+
+bool LoadSkinPicture(const wchar_t* name, bool premultiplied, image::FCObjImage& out) {
+  out.Destroy();
+  const auto shared = SharedSkinPicture(name, premultiplied);
+  if (!shared->IsValid()) return false;
+  out.CopyFrom(*shared);
+  return out.IsValid();
 }
 
 void MirrorHorizontally(image::FCObjImage& picture) {

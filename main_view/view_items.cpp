@@ -51,22 +51,22 @@ void CTurnPageItem::Paint(HDC dc) {
 CLoadingGifItem::CLoadingGifItem(HWND view) : view_(view) {
   id = kItemLoading;
   state &= ~widget_window::kItemEnabled;
-  LoadSkinPicture(L"loading.png", true, sprite_);
-  frame_ = {0, 0, sprite_.Height(), sprite_.Height()};
+  sprite_ = SharedSkinPicture(L"loading.png", true);
+  frame_ = {0, 0, sprite_->Height(), sprite_->Height()};
   StartTimer(100);
 }
 
 void CLoadingGifItem::OnTimer() {
   const int side = frame_.right - frame_.left;
   OffsetRect(&frame_, side, 0);
-  if (frame_.right > sprite_.Width()) frame_ = {0, 0, side, side};
+  if (frame_.right > sprite_->Width()) frame_ = {0, 0, side, side};
   InvalidateRect(view_, &rect, FALSE);
 }
 
 void CLoadingGifItem::Paint(HDC dc) {
-  if (!sprite_.IsValid()) return;
+  if (!sprite_->IsValid()) return;
   const RECT at = FitFrame(rect.right - rect.left, rect.bottom - rect.top, frame_.right - frame_.left);
-  sprite_.Draw(dc, at.left, at.top, at.right, at.bottom, &frame_);
+  sprite_->Draw(dc, at.left, at.top, at.right, at.bottom, &frame_);
 }
 
 CLoadErrorItem::CLoadErrorItem(std::wstring error) : error_(std::move(error)) {
@@ -94,11 +94,12 @@ void CLoadErrorItem::Paint(HDC dc) {
             DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
-CTipItem::CTipItem(std::wstring tip) : tip_(std::move(tip)) { LoadSkinPicture(L"not_exist_bg.png", true, background_); }
+CTipItem::CTipItem(std::wstring tip)
+    : background_(SharedSkinPicture(L"not_exist_bg.png", true)), tip_(std::move(tip)) {}
 
 void CTipItem::Paint(HDC dc) {
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-  if (background_.IsValid()) background_.Draw(dc, 0, 0, w, h);
+  if (background_->IsValid()) background_->Draw(dc, 0, 0, w, h);
   Gdiplus::Graphics g(dc);
   g.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
   Gdiplus::FontFamily family(L"微软雅黑");
@@ -120,8 +121,7 @@ CWelcomeSlogonItem::CWelcomeSlogonItem() {
 
 CWelcomeOpenItem::CWelcomeOpenItem() {
   id = kItemOpenButton;
-  sheet = std::make_shared<image::FCObjImage>();
-  LoadSkinPicture(L"home_open.png", true, *sheet);
+  sheet = SharedSkinPicture(L"home_open.png", true);
   const SIZE size = face_size();
   rect = {0, 0, size.cx, size.cy};
 }

@@ -4,6 +4,7 @@
 // widget item drawn by the view over the picture. UI thread only.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "basic_lib/scoped_handle.h"
@@ -45,7 +46,7 @@ class CLoadingGifItem : public widget_window::CWidgetItem, public widget_window:
 
  private:
   HWND view_;
-  image::FCObjImage sprite_;
+  std::shared_ptr<const image::FCObjImage> sprite_;
   RECT frame_{};  // the current square of the sprite
 };
 
@@ -66,7 +67,7 @@ class CTipItem : public widget_window::CWidgetItem {
   void Paint(HDC dc) override;
 
  private:
-  image::FCObjImage background_;
+  std::shared_ptr<const image::FCObjImage> background_;
   std::wstring tip_;
 };
 

@@ -6,6 +6,7 @@
 
 #include "basic_lib/gdiplus.h"
 #include "basic_lib/scoped_handle.h"
+#include "basic_lib/window_class.h"
 #include "basic_lib/window_binding.h"
 #include "ui_toolkit/painter.h"
 
@@ -37,18 +38,9 @@ int CComboDropDown::RowCount() const { return combo_ ? static_cast<int>(combo_->
 bool CComboDropDown::Open(HWND host, CControlUI& combo, ChooseFn choose) {
   Close();
   HINSTANCE instance = CToolkit::Get().instance();
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  if (!GetClassInfoExW(instance, kDropDownClass, &wc)) {
-    wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DROPSHADOW;
-    wc.lpfnWndProc = StaticWindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kDropDownClass;
-    if (!RegisterClassExW(&wc)) return false;
-  }
+  if (!basic_lib::RegisterWindowClassOnce(instance, kDropDownClass, StaticWindowProc, CS_DROPSHADOW,
+                                          LoadCursorW(nullptr, IDC_ARROW)))
+    return false;
   combo_ = &combo;
   choose_ = std::move(choose);
   row_height_ = combo.item_height > 0 ? combo.item_height : 32;

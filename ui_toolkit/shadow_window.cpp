@@ -1,6 +1,7 @@
 #include "ui_toolkit/shadow_window.h"
 
 #include "basic_lib/scoped_handle.h"
+#include "basic_lib/window_class.h"
 #include "ui_toolkit/painter.h"
 
 namespace ui_toolkit {
@@ -9,15 +10,7 @@ namespace {
 constexpr wchar_t kShadowClass[] = L"VistromaShadowWnd";
 
 bool RegisterShadowClass(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  if (GetClassInfoExW(instance, kShadowClass, &wc)) return true;
-  wc = {};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = instance;
-  wc.lpszClassName = kShadowClass;
-  return RegisterClassExW(&wc) != 0;
+  return basic_lib::RegisterWindowClassOnce(instance, kShadowClass, DefWindowProcW);
 }
 
 }  // namespace

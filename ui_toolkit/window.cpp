@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "basic_lib/window_binding.h"
+#include "basic_lib/window_class.h"
 #include "ui_toolkit/painter.h"
 #include "ui_toolkit/picture.h"
 
@@ -34,18 +35,8 @@ CWindowUI::~CWindowUI() {
 }
 
 bool CWindowUI::RegisterClassOnce() const {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  HINSTANCE instance = CToolkit::Get().instance();
-  if (GetClassInfoExW(instance, class_name_.c_str(), &wc)) return true;
-  wc = {};
-  wc.cbSize = sizeof(wc);
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = StaticWindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = class_name_.c_str();
-  return RegisterClassExW(&wc) != 0;
+  return basic_lib::RegisterWindowClassOnce(CToolkit::Get().instance(), class_name_.c_str(), StaticWindowProc,
+                                            CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW));
 }
 
 HWND CWindowUI::Create(HWND owner, DWORD style, DWORD ex_style) {

@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "basic_lib/window_class.h"
+
 namespace view_render {
 namespace {
 
@@ -22,16 +24,7 @@ bool FCMessageWindow::CreateMessageWindow(const wchar_t* name) {
   // One class per module, named after the module's instance handle.
   wchar_t class_name[64];
   swprintf(class_name, 64, L"quiltar_msgwnd_%lld", static_cast<long long>(reinterpret_cast<INT_PTR>(instance)));
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  if (!GetClassInfoExW(instance, class_name, &wc)) {
-    wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.hInstance = instance;
-    wc.lpszClassName = class_name;
-    wc.lpfnWndProc = SharedWindowProc;
-    if (!RegisterClassExW(&wc)) return false;
-  }
+  if (!basic_lib::RegisterWindowClassOnce(instance, class_name, SharedWindowProc)) return false;
   hwnd_ = CreateWindowExW(0, class_name, name, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
   if (!hwnd_) return false;
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "basic_lib/window_binding.h"
+#include "basic_lib/window_class.h"
 
 namespace widget_window {
 namespace {
@@ -68,18 +69,7 @@ CWidgetWindow::~CWidgetWindow() {
 
 HWND CWidgetWindow::Create(HWND parent, const RECT& r, UINT id, DWORD style) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  if (!GetClassInfoExW(instance, kWidgetClass, &wc)) {
-    wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = StaticWindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kWidgetClass;
-    RegisterClassExW(&wc);
-  }
+  basic_lib::RegisterWindowClassOnce(instance, kWidgetClass, StaticWindowProc, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW));
   CreateWindowExW(0, kWidgetClass, L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance, this);
   return hwnd_;

@@ -136,7 +136,7 @@ class CWidgetItemImage : public CWidgetItem {
 // disabled), cells the size of the button.
 class CWidgetItemBitmapButton : public CWidgetItem {
  public:
-  std::shared_ptr<image::FCObjImage> sheet;
+  std::shared_ptr<const image::FCObjImage> sheet;
   int column = 0;
   void Paint(HDC dc) override;
 };

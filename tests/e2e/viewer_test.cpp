@@ -28,34 +28,13 @@ std::wstring Fixture(const std::wstring& name) { return TestBinDirectory() + L"f
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
 
-bool IsCanvas(std::uint32_t px) { return CountNear(Pixels{1, 1, {px}}, RECT{0, 0, 1, 1}, kCanvas, 6) == 1; }
+bool IsCanvas(std::uint32_t px) { return IsNear(px, kCanvas, 6); }
 // Before its first paint a window shows black; every state of the view has canvas at its left edge
 // with these pictures.
 bool Painted(const Pixels& shot) { return shot.width > 2 && IsCanvas(shot.at(1, shot.height / 2)); }
 bool IsOrange(std::uint32_t px) {
   const int r = (px >> 16) & 0xFF, g = (px >> 8) & 0xFF, b = px & 0xFF;
   return r > 200 && g > 80 && g < 190 && b < 100;
-}
-
-// Whose visible top-level dialog (class "#32770") other than the main window belongs to the process.
-HWND FindProcessDialog(DWORD pid, HWND main) {
-  struct Search {
-    DWORD pid;
-    HWND main, found;
-  } s{pid, main, nullptr};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        wchar_t name[16] = {};
-        GetClassNameW(hwnd, name, 16);
-        if (owner != s->pid || hwnd == s->main || !IsWindowVisible(hwnd) || wcscmp(name, L"#32770") != 0) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&s));
-  return s.found;
 }
 
 class ViewerTest : public ::testing::Test {
@@ -213,7 +192,8 @@ TEST_F(ViewerTest, WithoutAFileTheWelcomePageOffersToOpenOne) {
 
   window_.Click({(button.left + button.right) / 2, (button.top + button.bottom) / 2});
   HWND dialog = nullptr;
-  ASSERT_TRUE(PumpUntil([&] { return (dialog = FindProcessDialog(first_.pid(), window_.main())) != nullptr; }, 10s))
+  // The main window has a class of its own, so the process's window of the dialog class is the file dialog.
+  ASSERT_TRUE(PumpUntil([&] { return (dialog = first_.FindWindowOf(L"#32770")) != nullptr; }, 10s))
       << "the file dialog opens";
   PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(dialog); }, 10s));

@@ -108,17 +108,18 @@ int TitleZoomPercent(const std::wstring& title) {
   return _wtoi(title.substr(space + 1).c_str());
 }
 
+bool IsNear(std::uint32_t px, std::uint32_t rgb, int tolerance) {
+  for (int shift : {0, 8, 16})
+    if (std::abs(static_cast<int>((px >> shift) & 0xFF) - static_cast<int>((rgb >> shift) & 0xFF)) > tolerance)
+      return false;
+  return true;
+}
+
 int CountNear(const Pixels& p, const RECT& area, std::uint32_t rgb, int tolerance) {
   int n = 0;
   for (int y = std::max<int>(0, area.top); y < std::min<int>(p.height, area.bottom); ++y)
-    for (int x = std::max<int>(0, area.left); x < std::min<int>(p.width, area.right); ++x) {
-      const std::uint32_t px = p.at(x, y);
-      bool within = true;
-      for (int shift : {0, 8, 16})
-        if (std::abs(static_cast<int>((px >> shift) & 0xFF) - static_cast<int>((rgb >> shift) & 0xFF)) > tolerance)
-          within = false;
-      if (within) ++n;
-    }
+    for (int x = std::max<int>(0, area.left); x < std::min<int>(p.width, area.right); ++x)
+      if (IsNear(p.at(x, y), rgb, tolerance)) ++n;
   return n;
 }
 

@@ -44,7 +44,9 @@ class ViewerWindow {
 
 // The percentage at the end of a title ("... - [2/3] 38%"); -1 without one.
 [[nodiscard]] int TitleZoomPercent(const std::wstring& title);
-// Pixels within tolerance of a colour (0xRRGGBB) in a rectangle, counted.
+// Whether each channel of a pixel lies within tolerance of a colour (0xRRGGBB).
+[[nodiscard]] bool IsNear(std::uint32_t px, std::uint32_t rgb, int tolerance);
+// Pixels within tolerance of a colour in a rectangle, counted.
 [[nodiscard]] int CountNear(const Pixels& p, const RECT& area, std::uint32_t rgb, int tolerance);
 // The bounding box of pixels for which the test holds; empty when none.
 [[nodiscard]] RECT BoundingBox(const Pixels& p, const std::function<bool(std::uint32_t)>& test);
